@@ -1,0 +1,55 @@
+// Unit1: the main form TForm1 and the run of one program: show, OK, Cancel, close. It reaches a
+// real window only through FormWindow, which the Win32 dialog, the batch tool and the tests
+// implement; no logic lives in a window that a headless run would miss.
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+#include "settings/Settings.h"
+
+namespace dovarin {
+
+// What TForm1 needs of a window. Texts are code page 932.
+class FormWindow {
+public:
+    virtual ~FormWindow() = default;
+    // Puts the controls' values (ComboBox3's items included) into the window.
+    virtual void ShowControls(const DialogControls& controls) = 0;
+    // Reads the user's current values from the window into `controls`.
+    virtual void ReadControls(DialogControls& controls) = 0;
+    virtual void FocusControl(ControlId id) = 0;
+    // Sets the status label and repaints it at once.
+    virtual void SetStatus(std::string_view text) = 0;
+    // The modal confirmation box: caption 確認, question icon, one OK button.
+    virtual void ShowMessage(std::string_view text) = 0;
+    virtual void GetPosition(int& left, int& top) = 0;
+    virtual void SetPosition(int left, int top) = 0;
+    // Closes the window; the window then calls TForm1::FormClose.
+    virtual void Close() = 0;
+};
+
+// The executable's folder, ending with the path separator; both files of the program lie there.
+extern std::filesystem::path ExeDir;
+
+class TForm1 {
+public:
+    explicit TForm1(FormWindow& window) : window_(window) {}
+
+    // exeDir stands for the folder of the running executable.
+    void FormShow(const std::filesystem::path& exeDir);
+    void Button1Click();  // OK
+    void Button2Click();  // Cancel
+    void FormClose();
+
+    // The dialog as data: controls and saved window position.
+    SavedDialog Dialog;
+
+private:
+    FormWindow& window_;
+};
+
+// ComboBox3's eleven items from HostTextType and TextTypes.
+std::vector<std::string> TextTypeItems();
+
+}  // namespace dovarin

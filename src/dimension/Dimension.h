@@ -1,0 +1,44 @@
+// The added dimension: its value text, its end markers, and the construction that turns the
+// picked extension line and the reference points into records of the answer. Nothing here knows
+// about windows: progress texts go to a callback and a refusal comes back as a value.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "settings/Settings.h"
+#include "util/MyFunc.h"
+
+namespace dovarin {
+
+// The refusals, in code page 932.
+extern const std::string_view kMsgNoDimensionAttribute;  // 指定した線分に寸法属性がありません…
+extern const std::string_view kMsgZeroDimension;         // 寸法が「0」になりますので作図出来ません
+extern const std::string_view kMsgNoLine;                // 線分が指示されていませんので作図出来ません
+extern const std::string_view kMsgZeroScale;             // 縮尺が「0」になっていますので作図出来ません
+// The progress texts of the status label, in code page 932.
+extern const std::string_view kStatusWorking;     // 処理中です
+extern const std::string_view kStatusWriting;     // ファイル生成中です
+
+// The measured length as the dialog's value options say (prefix, number, unit, suffix).
+std::string BuildValueText(double length, const DimensionSettings& settings);
+
+// Appends the markers of both ends of the dimension line F1-F2; s converts paper mm to drawing
+// units.
+void DrawEndMarkers(Point f1, Point f2, double s, const DimensionSettings& settings);
+
+struct ConstructionResult {
+    bool Completed = false;
+    std::string RefusalMessage;  // code page 932; set when not completed
+};
+
+// Shows a progress text at once (the status label).
+using StatusCallback = std::function<void(std::string_view)>;
+
+// Builds the added dimension from HostState and the settings and appends its records to the
+// OutputBuffer, or refuses with nothing appended and HostState unchanged.
+ConstructionResult BuildAddedDimension(const DimensionSettings& settings,
+                                       const StatusCallback& showStatus);
+
+}  // namespace dovarin

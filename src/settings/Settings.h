@@ -1,0 +1,136 @@
+// The dialog without its pixels: the controls' state as plain data, the OK validation that turns
+// it into DimensionSettings, and the settings file kelm.dat that keeps it between runs.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dovarin {
+
+// Index of a drop-down list or radio group with nothing selected.
+constexpr int kNoSelection = -1;
+
+// The dialog's input controls, by their own names.
+enum class ControlId {
+    ComboBox1,
+    ComboBox2,
+    ComboBox3,
+    ComboBox4,
+    ComboBox5,
+    Edit1,
+    Edit2,
+    Edit3,
+    Edit4,
+    Edit5,
+    Edit6,
+    Edit7,
+    Edit8,
+    Edit9,
+    RadioGroup1,
+    RadioGroup2,
+    CheckBox1,
+    CheckBox2,
+    CheckBox3,
+    CheckBox4,
+};
+
+enum class ControlKind { ComboBox, Edit, RadioGroup, CheckBox };
+
+// One row of the control table: what the window needs to create and limit a control.
+struct ControlInfo {
+    ControlId id;
+    const char* name;      // "Edit7"
+    ControlKind kind;
+    int typingLimit;       // edits: most bytes of code page 932 the user may type; else 0
+    bool imeAllowed;       // the Japanese input method stays on (prefix and suffix only)
+};
+
+// All input controls in tab order.
+const std::vector<ControlInfo>& ControlTable();
+const ControlInfo& GetControlInfo(ControlId id);
+// The control of that name ("ComboBox3"), or nullptr.
+const ControlInfo* FindControl(std::string_view name);
+
+// The items of the fixed lists (code page 932 texts).
+const std::vector<std::string>& MarkerItems();     // ComboBox1, ComboBox2: 12 items
+const std::vector<std::string>& PrecisionItems();  // ComboBox4: 9 items
+const std::vector<std::string>& RoundingItems();   // ComboBox5: 3 items
+constexpr int kRadioButtonCount = 2;               // RadioGroup1, RadioGroup2
+
+// The state of every input control, as the user sees it. Lists and radio groups hold an item
+// index or kNoSelection; edits hold their raw text (code page 932); check boxes their state.
+struct DialogControls {
+    int ComboBox1 = 0;
+    int ComboBox2 = 0;
+    int ComboBox3 = kNoSelection;
+    int ComboBox4 = 3;
+    int ComboBox5 = 2;
+    std::string Edit1 = "1";
+    std::string Edit2;
+    std::string Edit3;
+    std::string Edit4 = "0.5";
+    std::string Edit5 = "2";
+    std::string Edit6 = "2";
+    std::string Edit7 = "3";
+    std::string Edit8 = "15";
+    std::string Edit9 = "2";
+    int RadioGroup1 = 0;
+    int RadioGroup2 = 0;
+    bool CheckBox1 = false;
+    bool CheckBox2 = false;
+    bool CheckBox3 = false;
+    bool CheckBox4 = false;
+    // ComboBox3's items, filled when the form is shown (eleven after that).
+    std::vector<std::string> ComboBox3Items;
+
+    int ItemCount(ControlId list) const;  // items of a list, buttons of a radio group
+    int& Index(ControlId id);             // lists and radio groups
+    std::string& Text(ControlId id);      // edits
+    bool& Checked(ControlId id);          // check boxes
+};
+
+// The values of one confirmed run.
+struct DimensionSettings {
+    int StartMarker = 0;         // ComboBox1, MarkerKind
+    int EndMarker = 0;           // ComboBox2
+    double EndPointScale = 1;    // Edit1
+    double ArrowLength = 3;      // Edit7, paper mm
+    double ArrowAngle = 15;      // Edit8, degrees
+    int ValueTextType = 0;       // ComboBox3: 0 the host's current text type, 1..10 text type n
+    std::string Prefix;          // Edit2, empty when blank
+    std::string Suffix;          // Edit3, empty when blank
+    int Precision = 3;           // ComboBox4: number of decimals
+    int Rounding = 2;            // ComboBox5: 0 truncate, 1 round up, 2 half up
+    int ShowZeros = 0;           // RadioGroup1: 0 trailing zeros removed, 1 shown
+    int Unit = 0;                // RadioGroup2: 0 mm, 1 m
+    bool ThousandsCommas = false;  // CheckBox1
+    bool AppendUnit = false;       // CheckBox2
+    bool FullWidth = false;        // CheckBox3
+    bool DimensionFigure = false;  // CheckBox4
+    double ValueGap = 0.5;           // Edit4, paper mm, never validated
+    double PointGap = 2;             // Edit5
+    double ExtensionOvershoot = 2;   // Edit6
+    double ReverseOvershoot = 2;     // Edit9
+};
+
+// The OK checks in their order. True with `settings` complete, or false with `focus` naming the
+// first invalid control.
+bool ValidateDialog(const DialogControls& controls, DimensionSettings& settings, ControlId& focus);
+
+// What the settings file keeps: the controls and the window position.
+struct SavedDialog {
+    DialogControls Controls;
+    int WindowLeft = 100;
+    int WindowTop = 100;
+};
+
+// Sets the window position to 100, 100, then applies the file's lines 1 to 22 to `dialog`
+// (ComboBox3Items must be filled before). A missing file leaves the controls as they are.
+void LoadSettings(const std::filesystem::path& path, SavedDialog& dialog);
+// Writes the 34 lines (23 to 34 from HostState) through a temporary file renamed over path;
+// on failure the previous file is kept. Returns true on success.
+bool SaveSettings(const std::filesystem::path& path, const SavedDialog& dialog);
+
+}  // namespace dovarin
