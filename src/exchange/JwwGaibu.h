@@ -263,8 +263,14 @@ struct THostState {
 
 // The module's state.
 extern THostState HostState;
-// The answer: entries of at most kMaxTextBytes bytes each.
-extern std::vector<std::string> OutputBuffer;
+// One entry of the answer: a record, or the header of a text record that the next entry (its
+// text) completes on the same line of the file. At most kMaxTextBytes bytes.
+struct OutputEntry {
+    std::string Text;
+    bool JoinsNext = false;
+};
+// The answer, in order.
+extern std::vector<OutputEntry> OutputBuffer;
 
 // Every field, table, flag and list to its default; empties the OutputBuffer.
 void InitHostState();
@@ -308,5 +314,7 @@ bool PutLineAttributes(int lineIndex, int orderPos, int& openChain, int layerGro
 // Writes the OutputBuffer ("hq" when empty) with CR LF through a temporary file renamed over
 // path. On failure nothing half-written remains and the file at path is removed.
 bool WriteExchangeFile(const std::filesystem::path& path);
+// The lines WriteExchangeFile writes (without line ends): ["hq"] for an empty buffer.
+std::vector<std::string> OutputLines();
 
 }  // namespace dovarin
