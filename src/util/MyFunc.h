@@ -28,7 +28,9 @@ struct Point {
 // ---- code page 932 text walking --------------------------------------------------------------
 
 // True for a byte that opens a two-byte character.
-constexpr bool IsLeadByte(unsigned char b) { return (b >= 0x80 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFD); }
+constexpr bool IsLeadByte(unsigned char b) {
+    return (b >= 0x80 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFD);
+}
 
 // The text without half-width spaces, full-width spaces (0x81 0x40) and control bytes (< 0x20).
 // An empty result means the text is blank.
@@ -62,7 +64,8 @@ std::string FormatFixedDigits(int digits, double value);
 // digits, no trailing zeros, plain for 0.0001 <= |v| < 1e15 and zero, else "1E-5" / "1E15".
 std::string FormatReal(double value);
 
-// Lenient number parsing: the whole text must be one number, else 0. See MyFunc.cpp.
+// Lenient number parsing: the whole text must be one number, else 0 (the accepted forms are
+// listed in MyFuncParse.cpp). A real never comes back infinite or NaN.
 int StrToIntOrZero(std::string_view text);
 double StrToFloatOrZero(std::string_view text);
 
@@ -78,7 +81,9 @@ double RoundToDigits(int digits, int mode, double x);
 // ---- plane geometry --------------------------------------------------------------------------
 
 double Distance(double x1, double y1, double x2, double y2);
-inline double Distance(Point a, Point b) { return Distance(a.x, a.y, b.x, b.y); }
+inline double Distance(Point a, Point b) {
+    return Distance(a.x, a.y, b.x, b.y);
+}
 
 // Direction of the vector (dx, dy) in [0, 2 pi); 0 for a vector shorter than kGeomZero per axis.
 double DirectionRadians(double dx, double dy);
