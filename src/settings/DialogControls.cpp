@@ -1,0 +1,290 @@
+// The dialog's controls as data: the control table in tab order, the fixed list items, access to
+// a control's state by its id, and the typing limits of the edits.
+#include <cstddef>
+
+#include "settings/Settings.h"
+#include "util/MyFunc.h"
+
+namespace dovarin {
+namespace {
+
+// Typing limits in bytes of code page 932.
+constexpr int kShortEditLimit = 8;    // arrow length and angle
+constexpr int kNumberEditLimit = 16;  // the other numbers
+constexpr int kTextEditLimit = 32;    // prefix and suffix
+
+const std::vector<ControlInfo> kControlTable = {
+    {ControlId::ComboBox1, "ComboBox1", ControlKind::ComboBox, 0, false},
+    {ControlId::ComboBox2, "ComboBox2", ControlKind::ComboBox, 0, false},
+    {ControlId::Edit7, "Edit7", ControlKind::Edit, kShortEditLimit, false},
+    {ControlId::Edit8, "Edit8", ControlKind::Edit, kShortEditLimit, false},
+    {ControlId::Edit1, "Edit1", ControlKind::Edit, kNumberEditLimit, false},
+    {ControlId::ComboBox3, "ComboBox3", ControlKind::ComboBox, 0, false},
+    {ControlId::Edit2, "Edit2", ControlKind::Edit, kTextEditLimit, true},
+    {ControlId::Edit3, "Edit3", ControlKind::Edit, kTextEditLimit, true},
+    {ControlId::ComboBox4, "ComboBox4", ControlKind::ComboBox, 0, false},
+    {ControlId::ComboBox5, "ComboBox5", ControlKind::ComboBox, 0, false},
+    {ControlId::RadioGroup1, "RadioGroup1", ControlKind::RadioGroup, 0, false},
+    {ControlId::RadioGroup2, "RadioGroup2", ControlKind::RadioGroup, 0, false},
+    {ControlId::CheckBox1, "CheckBox1", ControlKind::CheckBox, 0, false},
+    {ControlId::CheckBox2, "CheckBox2", ControlKind::CheckBox, 0, false},
+    {ControlId::CheckBox3, "CheckBox3", ControlKind::CheckBox, 0, false},
+    {ControlId::CheckBox4, "CheckBox4", ControlKind::CheckBox, 0, false},
+    {ControlId::Edit4, "Edit4", ControlKind::Edit, kNumberEditLimit, false},
+    {ControlId::Edit5, "Edit5", ControlKind::Edit, kNumberEditLimit, false},
+    {ControlId::Edit6, "Edit6", ControlKind::Edit, kNumberEditLimit, false},
+    {ControlId::Edit9, "Edit9", ControlKind::Edit, kNumberEditLimit, false},
+};
+
+const std::vector<std::string> kMarkerItems = {
+    "\x90\xfc\x96\xee\x88\xf3",  // 線矢印
+    "\x81\xa2",                  // △
+    "\x81\xa0",                  // □
+    "\x82\x6e",                  // Ｏ
+    "\x81\x9b",                  // ○
+    "\x81\xa1",                  // ■
+    "\x81\xa3",                  // ▲
+    "\x81\x9c",                  // ●
+    "\x81\x60",                  // ～
+    "\x81\x84",                  // ＞
+    "\x81\x5e",                  // ／
+    "\x81\xa2",                  // △ (listed twice, at 1 and 11)
+};
+
+const std::vector<std::string> kPrecisionItems = {
+    "1", "0.1", "0.01", "0.001", "0.0001", "0.00001", "0.000001", "0.0000001", "0.00000001",
+};
+
+const std::vector<std::string> kRoundingItems = {
+    "\x90\xd8\x82\xe8\x8e\xcc\x82\xc4",  // 切り捨て
+    "\x90\xd8\x82\xe8\x8f\xe3\x82\xb0",  // 切り上げ
+    "\x8e\x6c\x8e\xcc\x8c\xdc\x93\xfc",  // 四捨五入
+};
+
+const std::vector<std::string> kNoItems;
+
+// End of the character that starts at pos. A lead byte at the very end stands alone.
+std::size_t CharEnd(std::string_view text, std::size_t pos) {
+    const bool twoBytes =
+        IsLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size();
+    return pos + (twoBytes ? 2 : 1);
+}
+
+// Length of the longest run of whole characters that a and b begin with.
+std::size_t CommonPrefix(std::string_view a, std::string_view b) {
+    std::size_t pos = 0;
+    while (pos < a.size() && pos < b.size()) {
+        const std::size_t end = CharEnd(a, pos);
+        if (end != CharEnd(b, pos) || a.substr(pos, end - pos) != b.substr(pos, end - pos)) break;
+        pos = end;
+    }
+    return pos;
+}
+
+// The first character boundary of `after` at or past `from` whose rest `before` also ends with,
+// keeping that rest within `room` bytes: where the unchanged tail of the text begins.
+std::size_t TailStart(std::string_view before, std::string_view after, std::size_t from,
+                      std::size_t room) {
+    std::size_t pos = from;
+    while (pos < after.size()) {
+        const std::size_t tail = after.size() - pos;
+        if (tail <= room && before.substr(before.size() - tail) == after.substr(pos)) return pos;
+        pos = CharEnd(after, pos);
+    }
+    return after.size();
+}
+
+// The field of DialogControls that holds a control's state, or nullptr for another kind.
+int DialogControls::*IndexField(ControlId id) {
+    switch (id) {
+        case ControlId::ComboBox1:
+            return &DialogControls::ComboBox1;
+        case ControlId::ComboBox2:
+            return &DialogControls::ComboBox2;
+        case ControlId::ComboBox3:
+            return &DialogControls::ComboBox3;
+        case ControlId::ComboBox4:
+            return &DialogControls::ComboBox4;
+        case ControlId::ComboBox5:
+            return &DialogControls::ComboBox5;
+        case ControlId::RadioGroup1:
+            return &DialogControls::RadioGroup1;
+        case ControlId::RadioGroup2:
+            return &DialogControls::RadioGroup2;
+        default:
+            return nullptr;
+    }
+}
+
+std::string DialogControls::*TextField(ControlId id) {
+    switch (id) {
+        case ControlId::Edit1:
+            return &DialogControls::Edit1;
+        case ControlId::Edit2:
+            return &DialogControls::Edit2;
+        case ControlId::Edit3:
+            return &DialogControls::Edit3;
+        case ControlId::Edit4:
+            return &DialogControls::Edit4;
+        case ControlId::Edit5:
+            return &DialogControls::Edit5;
+        case ControlId::Edit6:
+            return &DialogControls::Edit6;
+        case ControlId::Edit7:
+            return &DialogControls::Edit7;
+        case ControlId::Edit8:
+            return &DialogControls::Edit8;
+        case ControlId::Edit9:
+            return &DialogControls::Edit9;
+        default:
+            return nullptr;
+    }
+}
+
+bool DialogControls::*CheckField(ControlId id) {
+    switch (id) {
+        case ControlId::CheckBox1:
+            return &DialogControls::CheckBox1;
+        case ControlId::CheckBox2:
+            return &DialogControls::CheckBox2;
+        case ControlId::CheckBox3:
+            return &DialogControls::CheckBox3;
+        case ControlId::CheckBox4:
+            return &DialogControls::CheckBox4;
+        default:
+            return nullptr;
+    }
+}
+
+}  // namespace
+
+const std::vector<ControlInfo>& ControlTable() {
+    return kControlTable;
+}
+
+const ControlInfo& GetControlInfo(ControlId id) {
+    for (const ControlInfo& info : kControlTable) {
+        if (info.id == id) return info;
+    }
+    return kControlTable.front();  // unreachable: every id has a row
+}
+
+const ControlInfo* FindControl(std::string_view name) {
+    for (const ControlInfo& info : kControlTable) {
+        if (name == info.name) return &info;
+    }
+    return nullptr;
+}
+
+const std::vector<std::string>& MarkerItems() {
+    return kMarkerItems;
+}
+const std::vector<std::string>& PrecisionItems() {
+    return kPrecisionItems;
+}
+const std::vector<std::string>& RoundingItems() {
+    return kRoundingItems;
+}
+
+std::string LimitTyped(std::string_view text, int limit) {
+    if (limit <= 0) return std::string(text);
+    const auto budget = static_cast<std::size_t>(limit);
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t end = CharEnd(text, pos);
+        if (end > budget) break;
+        pos = end;
+    }
+    return std::string(text.substr(0, pos));
+}
+
+std::string ApplyTypingLimit(std::string_view before, std::string_view after, int limit) {
+    if (limit <= 0 || after.size() <= static_cast<std::size_t>(limit) ||
+        after.size() <= before.size()) {
+        return std::string(after);
+    }
+    const std::size_t head = CommonPrefix(before, after);
+    const std::size_t tailStart = TailStart(before, after, head, before.size() - head);
+    const std::size_t kept = head + (after.size() - tailStart);
+    const int budget = limit - static_cast<int>(kept);
+    std::string result(after.substr(0, head));
+    if (budget > 0) result += LimitTyped(after.substr(head, tailStart - head), budget);
+    result += after.substr(tailStart);
+    return result;
+}
+
+int DialogControls::ItemCount(ControlId list) const {
+    if (list == ControlId::RadioGroup1 || list == ControlId::RadioGroup2) return kRadioButtonCount;
+    return static_cast<int>(Items(list).size());
+}
+
+const std::vector<std::string>& DialogControls::Items(ControlId list) const {
+    switch (list) {
+        case ControlId::ComboBox1:
+        case ControlId::ComboBox2:
+            return kMarkerItems;
+        case ControlId::ComboBox3:
+            return ComboBox3Items;
+        case ControlId::ComboBox4:
+            return kPrecisionItems;
+        case ControlId::ComboBox5:
+            return kRoundingItems;
+        default:
+            return kNoItems;
+    }
+}
+
+bool DialogControls::HasSelection(ControlId list) const {
+    const int index = Index(list);
+    return index >= 0 && index < ItemCount(list);
+}
+
+int& DialogControls::Index(ControlId id) {
+    if (const auto field = IndexField(id)) return this->*field;
+    static int scratch;
+    scratch = kNoSelection;
+    return scratch;
+}
+
+int DialogControls::Index(ControlId id) const {
+    const auto field = IndexField(id);
+    return field ? this->*field : kNoSelection;
+}
+
+std::string& DialogControls::Text(ControlId id) {
+    if (const auto field = TextField(id)) return this->*field;
+    static std::string scratch;
+    scratch.clear();
+    return scratch;
+}
+
+const std::string& DialogControls::Text(ControlId id) const {
+    static const std::string kEmpty;
+    const auto field = TextField(id);
+    return field ? this->*field : kEmpty;
+}
+
+bool& DialogControls::Checked(ControlId id) {
+    if (const auto field = CheckField(id)) return this->*field;
+    static bool scratch;
+    scratch = false;
+    return scratch;
+}
+
+bool DialogControls::Checked(ControlId id) const {
+    const auto field = CheckField(id);
+    return field ? this->*field : false;
+}
+
+bool operator==(const DialogControls& a, const DialogControls& b) {
+    for (const ControlInfo& info : ControlTable()) {
+        const bool same = info.kind == ControlKind::Edit ? a.Text(info.id) == b.Text(info.id)
+                          : info.kind == ControlKind::CheckBox
+                              ? a.Checked(info.id) == b.Checked(info.id)
+                              : a.Index(info.id) == b.Index(info.id);
+        if (!same) return false;
+    }
+    return a.ComboBox3Items == b.ComboBox3Items;
+}
+
+}  // namespace dovarin

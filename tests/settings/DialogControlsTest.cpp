@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "settings/Settings.h"
+
+namespace dovarin {
+namespace {
+
+TEST(ControlTable, TabOrderLimitsAndInputMethod) {
+    struct Row {
+        const char* name;
+        ControlKind kind;
+        int limit;
+        bool ime;
+    };
+    const std::vector<Row> rows = {
+        {"ComboBox1", ControlKind::ComboBox, 0, false},
+        {"ComboBox2", ControlKind::ComboBox, 0, false},
+        {"Edit7", ControlKind::Edit, 8, false},
+        {"Edit8", ControlKind::Edit, 8, false},
+        {"Edit1", ControlKind::Edit, 16, false},
+        {"ComboBox3", ControlKind::ComboBox, 0, false},
+        {"Edit2", ControlKind::Edit, 32, true},
+        {"Edit3", ControlKind::Edit, 32, true},
+        {"ComboBox4", ControlKind::ComboBox, 0, false},
+        {"ComboBox5", ControlKind::ComboBox, 0, false},
+        {"RadioGroup1", ControlKind::RadioGroup, 0, false},
+        {"RadioGroup2", ControlKind::RadioGroup, 0, false},
+        {"CheckBox1", ControlKind::CheckBox, 0, false},
+        {"CheckBox2", ControlKind::CheckBox, 0, false},
+        {"CheckBox3", ControlKind::CheckBox, 0, false},
+        {"CheckBox4", ControlKind::CheckBox, 0, false},
+        {"Edit4", ControlKind::Edit, 16, false},
+        {"Edit5", ControlKind::Edit, 16, false},
+        {"Edit6", ControlKind::Edit, 16, false},
+        {"Edit9", ControlKind::Edit, 16, false},
+    };
+    const std::vector<ControlInfo>& table = ControlTable();
+    ASSERT_EQ(table.size(), rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_STREQ(table[i].name, rows[i].name) << "row " << i;
+        EXPECT_EQ(table[i].kind, rows[i].kind) << "row " << i;
+        EXPECT_EQ(table[i].typingLimit, rows[i].limit) << "row " << i;
+        EXPECT_EQ(table[i].imeAllowed, rows[i].ime) << "row " << i;
+        // Lookup by id and by name lands on the same row.
+        EXPECT_EQ(&GetControlInfo(table[i].id), &table[i]) << "row " << i;
+        EXPECT_EQ(FindControl(rows[i].name), &table[i]) << "row " << i;
+    }
+}
+
+TEST(ControlTable, UnknownNames) {
+    for (const char* name : {"", "Button1", "edit7", "Edit", "Edit10", "ComboBox3 "}) {
+        EXPECT_EQ(FindControl(name), nullptr) << name;
+    }
+}
+
+TEST(DialogControls, ListsAndTheirItems) {
+    DialogControls c;
+    EXPECT_EQ(c.ItemCount(ControlId::ComboBox1), 12);
+    EXPECT_EQ(c.ItemCount(ControlId::ComboBox2), 12);
+    EXPECT_EQ(c.ItemCount(ControlId::ComboBox3), 0);
+    EXPECT_EQ(c.ItemCount(ControlId::ComboBox4), 9);
+    EXPECT_EQ(c.ItemCount(ControlId::ComboBox5), 3);
+    EXPECT_EQ(c.ItemCount(ControlId::RadioGroup1), kRadioButtonCount);
+    EXPECT_EQ(c.ItemCount(ControlId::Edit1), 0);
+    EXPECT_TRUE(c.Items(ControlId::CheckBox1).empty());
+    c.ComboBox3Items.assign(11, "x");
+    EXPECT_EQ(c.ItemCount(ControlId::ComboBox3), 11);
+
+    EXPECT_EQ(MarkerItems()[0], "\x90\xfc\x96\xee\x88\xf3");  // 線矢印
+    EXPECT_EQ(MarkerItems()[1], MarkerItems()[11]);           // the triangle twice
+    EXPECT_EQ(MarkerItems()[8], "\x81\x60");                  // ～
+    EXPECT_EQ(PrecisionItems().front(), "1");
+    EXPECT_EQ(PrecisionItems().back(), "0.00000001");
+    EXPECT_EQ(RoundingItems()[2], "\x8e\x6c\x8e\xcc\x8c\xdc\x93\xfc");  // 四捨五入
+}
+
+TEST(DialogControls, FormDefaultsAndSelection) {
+    DialogControls c;
+    EXPECT_EQ(c.ComboBox3, kNoSelection);
+    EXPECT_FALSE(c.HasSelection(ControlId::ComboBox3));
+    EXPECT_TRUE(c.HasSelection(ControlId::ComboBox4));
+    EXPECT_EQ(c.Items(ControlId::ComboBox4)[c.ComboBox4], "0.001");
+    EXPECT_EQ(c.Items(ControlId::ComboBox5)[c.ComboBox5], RoundingItems()[2]);
+    c.RadioGroup1 = 2;
+    EXPECT_FALSE(c.HasSelection(ControlId::RadioGroup1));
+    EXPECT_FALSE(c.HasSelection(ControlId::Edit1));
+}
+
+TEST(DialogControls, AccessByIdReachesTheNamedField) {
+    DialogControls c;
+    c.Index(ControlId::ComboBox5) = 1;
+    c.Text(ControlId::Edit9) = "9";
+    c.Checked(ControlId::CheckBox3) = true;
+    EXPECT_EQ(c.ComboBox5, 1);
+    EXPECT_EQ(c.Edit9, "9");
+    EXPECT_TRUE(c.CheckBox3);
+    const DialogControls& view = c;
+    EXPECT_EQ(view.Index(ControlId::ComboBox5), 1);
+    EXPECT_EQ(view.Text(ControlId::Edit9), "9");
+    EXPECT_TRUE(view.Checked(ControlId::CheckBox3));
+}
+
+TEST(DialogControls, AccessOfTheWrongKindTouchesNothing) {
+    DialogControls c;
+    c.Index(ControlId::Edit1) = 5;
+    c.Text(ControlId::ComboBox1) = "x";
+    c.Checked(ControlId::RadioGroup1) = true;
+    EXPECT_EQ(c, DialogControls());
+    const DialogControls& view = c;
+    EXPECT_EQ(view.Index(ControlId::Edit1), kNoSelection);
+    EXPECT_EQ(view.Text(ControlId::ComboBox1), "");
+    EXPECT_FALSE(view.Checked(ControlId::Edit1));
+}
+
+TEST(DialogControls, EqualityLooksAtEveryControl) {
+    for (const ControlInfo& info : ControlTable()) {
+        DialogControls changed;
+        switch (info.kind) {
+            case ControlKind::Edit:
+                changed.Text(info.id) += "x";
+                break;
+            case ControlKind::CheckBox:
+                changed.Checked(info.id) = true;
+                break;
+            default:
+                changed.Index(info.id) += 1;
+                break;
+        }
+        EXPECT_NE(changed, DialogControls()) << info.name;
+    }
+    DialogControls filled;
+    filled.ComboBox3Items.push_back("x");
+    EXPECT_NE(filled, DialogControls());
+}
+
+// Full-width Ａ (0x82 0x60) and ソ, whose second byte is the backslash 0x5C.
+const std::string kA = "\x82\x60";
+const std::string kSo = "\x83\x5c";
+
+TEST(LimitTyped, KeepsWholeCharactersWithinTheLimit) {
+    struct Row {
+        std::string text;
+        int limit;
+        std::string expected;
+    };
+    const std::vector<Row> rows = {
+        {"12345678", 8, "12345678"},
+        {"123456789", 8, "12345678"},
+        {"1234567" + kA, 8, "1234567"},  // Ａ would straddle the limit
+        {"123456" + kA, 8, "123456" + kA},
+        {kSo + kSo + kSo, 5, kSo + kSo},
+        {kA + "1" + kA, 3, kA + "1"},
+        {"", 8, ""},
+        {"abc", 0, "abc"},  // no limit
+        {"abc", -1, "abc"},
+        {"ab\x82", 3, "ab\x82"},  // a lead byte at the end stands alone
+        {"ab\x82", 2, "ab"},
+    };
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(LimitTyped(rows[i].text, rows[i].limit), rows[i].expected) << "row " << i;
+    }
+    std::string full;
+    for (int i = 0; i < 17; ++i) full += kA;
+    EXPECT_EQ(LimitTyped(full, 32).size(), 32u);
+}
+
+TEST(ApplyTypingLimit, CutsOnlyWhatWasTyped) {
+    struct Row {
+        const char* what;
+        std::string before;
+        std::string after;
+        int limit;
+        std::string expected;
+    };
+    const std::string loaded = "12345678901234567890";  // 20 bytes, set by the program
+    const std::vector<Row> rows = {
+        {"fits", "1234567", "12345678", 8, "12345678"},
+        {"one too many", "12345678", "123456789", 8, "12345678"},
+        {"paste cut", "12", "12abcdefgh", 8, "12abcdef"},
+        {"insert in the middle", "1234", "12ABCDEF34", 8, "12ABCD34"},
+        {"two-byte does not fit", "1234567", "1234567" + kA, 8, "1234567"},
+        {"two-byte inserted before two-byte", kA + kA + kA, kA + kSo + kA + kA, 7, kA + kA + kA},
+        {"two-byte fits", "123456", "123456" + kA, 8, "123456" + kA},
+        {"loaded text takes no more typing", loaded, loaded + "x", 16, loaded},
+        {"loaded text can be shortened", loaded, loaded.substr(1), 16, loaded.substr(1)},
+        {"loaded text, selection replaced by a longer one", "abcdefghij", "abcXYZdefghij", 8,
+         "abcdefghij"},
+        {"no limit", "", "anything at all", 0, "anything at all"},
+        {"repeated characters", "aaaa", "aaaaaaa", 6, "aaaaaa"},
+    };
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(ApplyTypingLimit(rows[i].before, rows[i].after, rows[i].limit), rows[i].expected)
+            << "row " << i << ": " << rows[i].what;
+    }
+}
+
+}  // namespace
+}  // namespace dovarin
