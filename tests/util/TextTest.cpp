@@ -1,0 +1,131 @@
+// Walking code-page-932 texts: a second byte is never taken for a character of its own.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+
+#include "util/MyFunc.h"
+
+namespace dovarin {
+namespace {
+
+TEST(StripBlanks, RemovesOnlyWholeBlankCharacters) {
+    struct Row {
+        std::string text, expected;
+    };
+    const Row rows[] = {
+        {"", ""},
+        {" \x81\x40\t\r\n  \x81\x40", ""},                 // spaces, 全角空白, tab, line break
+        {"\x82\x60\x81\x40\x82\x61", "\x82\x60\x82\x61"},  // Ａ　Ｂ -> ＡＢ
+        {"a b", "ab"},
+        {" x ", "x"},
+        {"\x83\x81"
+         "@",
+         "\x83\x81"
+         "@"},                           // メ@: the bytes 0x81 0x40 straddle two characters
+        {"\x81\x20", "\x81\x20"},        // a second byte 0x20 is no space
+        {"a\x82", "a\x82"},              // a lone lead byte at the end stays, nothing more
+        {std::string("a\0b", 3), "ab"},  // control bytes include the zero byte
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        EXPECT_EQ(StripBlanks(rows[i].text), rows[i].expected) << " row " << i;
+    }
+}
+
+TEST(CopyCharsFrom, TakesWholeCharactersInsideTheWindow) {
+    struct Row {
+        std::string text;
+        int start, budget;
+        std::string piece;
+    };
+    const std::string mixed =
+        "a\x82\x60"
+        "b";  // aＡb
+    const Row rows[] = {
+        {"abc", 2, 5, "bc"},
+        {"abc", 4, 5, ""},
+        {"\x82\x60\x82\x61", 1, 3, "\x82\x60"},  // ＡＢ: the second one crosses the end
+        {"abc", 0, 2, ""},
+        {"abc", 1, 0, ""},
+        {"abc", -5, 9, ""},
+        {"", 1, 5, ""},
+        {mixed, 2, 1, ""},           // the two-byte character crosses the end
+        {mixed, 3, 5, "b"},          // the window opens on its second byte
+        {mixed, 1, INT_MAX, mixed},  // no overflow at the window's end
+        {"ab\x82", 3, 1, "\x82"},    // a lone lead byte at the end counts one byte
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        std::string piece = "junk";
+        int count = -1;
+        CopyCharsFrom(rows[i].text, rows[i].start, rows[i].budget, piece, count);
+        EXPECT_EQ(piece, rows[i].piece) << " row " << i;
+        EXPECT_EQ(count, static_cast<int>(rows[i].piece.size())) << " row " << i;
+    }
+}
+
+TEST(CopyCharsFrom, AdvancingByTheCountCoversTheTextExactly) {
+    const std::string text =
+        "a\x82\xa0\x82\xa2"
+        "bc\x8a\xbf"
+        "d\x81\x40"
+        "e";  // aあいbc漢d　e
+    for (int budget = 2; budget <= 6; ++budget) {
+        std::string joined, piece;
+        int start = 1, count = 0;
+        do {
+            CopyCharsFrom(text, start, budget, piece, count);
+            joined += piece;
+            start += count;
+        } while (count > 0);
+        EXPECT_EQ(joined, text) << " budget " << budget;
+    }
+}
+
+TEST(StrToCharArray, CopiesAndCutsWithoutOverrun) {
+    struct Row {
+        std::string text;
+        int capacity;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"abc", 7, "abc"},
+        {"abcdefgh", 3, "abc"},
+        {"a\x82\x60", 2, "a"},  // never half a character
+        {"abc", 0, ""},
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        char buf[9];
+        std::memset(buf, '#', sizeof buf);
+        StrToCharArray(buf, rows[i].capacity, rows[i].text);
+        EXPECT_STREQ(buf, rows[i].expected.c_str()) << " row " << i;
+        for (int k = rows[i].capacity + 1; k < 9; ++k) EXPECT_EQ(buf[k], '#') << " row " << i;
+    }
+    char one = '#';
+    StrToCharArray(&one, -1, "abc");
+    EXPECT_EQ(one, '#');
+    StrToCharArray(nullptr, 5, "abc");
+}
+
+TEST(TextRunLength, FullWidthCountsWholeHalfWidthHalf) {
+    struct Row {
+        std::string text;
+        double expected;
+    };
+    const Row rows[] = {
+        {"", 0},
+        {"AB", 4.5},              // 2 + 0.5 + 2
+        {"\x82\xa0\x82\xa2", 9},  // あい: 4 + 1 + 4
+        {"a\x82\xa0", 6.5},       // aあ: 2 + 0.5 + 4
+        {"a\tb", 5},              // the tab has no width but keeps its half gap
+        {"\x83\x40"
+         "a",
+         7},             // ァa, second byte 0x40 is no '@'
+        {"a\x82", 6.5},  // a lone lead byte counts as full width
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        EXPECT_DOUBLE_EQ(TextRunLength(rows[i].text, 4, 1), rows[i].expected) << " row " << i;
+    }
+}
+
+}  // namespace
+}  // namespace dovarin
