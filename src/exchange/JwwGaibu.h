@@ -9,17 +9,18 @@
 
 #include <array>
 #include <cstdint>
-#include <deque>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "exchange/BlockList.h"
+
 namespace dovarin {
 
 // Ordered, growable list whose indices stay stable; grows in blocks, never moves its records.
 template <class T>
-using EntityList = std::deque<T>;
+using EntityList = BlockList<T>;
 
 // Attribute flag bits of an entity ("z1" .. "z5"); kFlagDimension is the dimension attribute.
 constexpr int kFlagZ1 = 1;
@@ -48,6 +49,16 @@ struct TJwwEntLine : EntityHeader {
     double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
     int ChainNo() const { return Extra; }
 };
+
+// The line a "cs" text after "msg" takes when no line came between them: (0, 0)-(1, 0) in the
+// host's default attributes.
+inline TJwwEntLine DefaultPendingDimLine() {
+    TJwwEntLine line;
+    line.Color = 1;
+    line.LineType = 1;
+    line.X2 = 1;
+    return line;
+}
 
 // Kind 2.
 struct TJwwEntCircle : EntityHeader {
@@ -256,7 +267,7 @@ struct THostState {
     EntityList<TJwwEntSo> Sos;
     EntityList<TJwwEntSg> Sgs;
     EntityList<EntityOrderEntry> EntityOrder;
-    TJwwEntLine PendingDimLine;
+    TJwwEntLine PendingDimLine = DefaultPendingDimLine();
 
     std::size_t SelectedLineCount() const { return SelectedLines.size(); }
 };

@@ -38,8 +38,10 @@ bool WriteFileReplacing(const fs::path& path, std::string_view content) {
         return false;
     }
     fs::rename(temp, path, ec);
-    if (ec) {
+    std::error_code statusError;
+    if (ec && fs::is_regular_file(path, statusError)) {
         // Some runtimes refuse to rename over an existing file: make room and try once more.
+        // Never for a folder in the target's place, which must not be emptied and removed.
         std::error_code removeError;
         fs::remove(path, removeError);
         fs::rename(temp, path, ec);

@@ -1,0 +1,351 @@
+// The writer of the answer: records in the host's syntax, collected in OutputBuffer and written
+// to JWC_TEMP.TXT when the form closes.
+//
+//   lg1          attribute records, written only when their value changes
+//   ly7
+//   lc2
+//   z3           flags of the next entity, always written
+//   pl           a chain of lines ...
+//   0 0 100 0    a segment: four reals, no keyword
+//   #            ... ends
+//   cn3
+//   ch 10 20 1 0 "text     a text: header entry + text entry, one line in the file
+//
+// Reals use the file's one real form (FormatReal). An entry holds at most kMaxTextBytes bytes.
+// The remembered attributes are HostState.Cur; a FirstPending flag forces the next record of its
+// attribute whatever the remembered value.
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <initializer_list>
+#include <utility>
+
+#include "exchange/JwwGaibu.h"
+#include "exchange/SafeFile.h"
+#include "util/MyFunc.h"
+
+namespace dovarin {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Below this a segment, a direction or a point scale counts as zero; such records are dropped
+// (or the scale replaced), as the host would draw nothing sensible from them.
+constexpr double kWriterZero = 1e-8;
+
+constexpr int kMaxLineWidth = 30000;
+constexpr int kMaxTextColor = 8;
+constexpr int kMinPointCode = -7;
+constexpr int kMaxPointCode = 11;
+constexpr int kPointCodeFallback = -3;
+constexpr int kHostLineWidth = -1;  // PutLineWidth's stand-in for HostLineWidth
+constexpr int kKeepOwnValue = -1;   // PutLineAttributes: keep the line's own value
+
+std::string Decimal(int value) {
+    char digits[16];
+    const auto res = std::to_chars(digits, digits + sizeof digits, value);
+    return std::string(digits, res.ptr);
+}
+
+// Upper-case hexadecimal without leading zeros; a negative value shows its 32-bit pattern.
+std::string Hex(int value) {
+    char digits[16];
+    const auto res =
+        std::to_chars(digits, digits + sizeof digits, static_cast<std::uint32_t>(value), 16);
+    std::string text(digits, res.ptr);
+    for (char& c : text)
+        if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+// The reals of a record, one blank between them.
+std::string Reals(std::initializer_list<double> values) {
+    std::string text;
+    for (double value : values) {
+        if (!text.empty()) text += ' ';
+        text += FormatReal(value);
+    }
+    return text;
+}
+
+bool IsZeroVector(double dx, double dy) {
+    return std::abs(dx) <= kWriterZero && std::abs(dy) <= kWriterZero;
+}
+
+// A segment shorter than the tolerance on both axes (the bound itself excluded).
+bool IsZeroSegment(double x1, double y1, double x2, double y2) {
+    return std::abs(x2 - x1) < kWriterZero && std::abs(y2 - y1) < kWriterZero;
+}
+
+void AppendEntry(std::string_view text, bool joinsNext) {
+    OutputEntry& entry = OutputBuffer.emplace_back();
+    entry.Text = text.substr(0, kMaxTextBytes);
+    entry.JoinsNext = joinsNext;
+}
+
+// The change-only rule: the record is written when forced or when the value changes.
+void PutIfChanged(bool& firstPending, int& remembered, int value, std::string_view key,
+                  std::string (*form)(int)) {
+    if (!firstPending && value == remembered) return;
+    PutLine(std::string(key) + form(value));
+    remembered = value;
+    firstPending = false;
+}
+
+std::string_view TextKeyOf(int kind) {
+    return kind >= 0 && kind < static_cast<int>(kTextKindKeys.size()) ? kTextKindKeys[kind]
+                                                                      : kTextKindKeys[0];
+}
+
+// A text record: its header (key, position, direction, opening quote) and its text, which the
+// file joins into one line.
+void PutTextRecord(std::string_view key, std::string_view text, double x, double y, double dx,
+                   double dy) {
+    AppendEntry(std::string(key) + ' ' + Reals({x, y, dx, dy}) + " \"", true);
+    PutLine(text);
+}
+
+}  // namespace
+
+void ResetWriterState() {
+    THostState& s = HostState;
+    s.FirstPending = FirstPendingFlags();
+    FirstPendingFlags& f = s.FirstPending;
+    f.TextColor = f.FontName = f.PointColor = true;
+    const CurrentAttributes defaults;
+    CurrentAttributes& c = s.Cur;
+    c.CurLayerGroup = defaults.CurLayerGroup;
+    c.CurLayer = defaults.CurLayer;
+    c.CurLineColor = defaults.CurLineColor;
+    c.CurLineType = defaults.CurLineType;
+    c.CurLineWidth = defaults.CurLineWidth;
+    c.CurTextType = defaults.CurTextType;
+    c.CurFreeTextWidth = defaults.CurFreeTextWidth;
+    c.CurFreeTextHeight = defaults.CurFreeTextHeight;
+    c.CurFreeTextSpacing = defaults.CurFreeTextSpacing;
+    c.CurFreeTextColor = defaults.CurFreeTextColor;
+    c.CurCcValue = defaults.CurCcValue;
+    c.CurFontName = defaults.CurFontName;
+    c.CurPointColor = defaults.CurPointColor;
+    c.CurColorValue = defaults.CurColorValue;
+}
+
+void PutLine(std::string_view text) {
+    AppendEntry(text, false);
+}
+
+void PutLayerGroup(int value) {
+    THostState& s = HostState;
+    PutIfChanged(s.FirstPending.LayerGroup, s.Cur.CurLayerGroup, value, "lg", Hex);
+    // A layer number means nothing without its group: repeat it after every group record.
+    s.FirstPending.Layer = true;
+}
+
+void PutLayer(int value) {
+    PutIfChanged(HostState.FirstPending.Layer, HostState.Cur.CurLayer, value, "ly", Hex);
+}
+
+void PutLineColor(int value) {
+    PutIfChanged(HostState.FirstPending.LineColor, HostState.Cur.CurLineColor, value, "lc",
+                 Decimal);
+}
+
+void PutLineType(int value) {
+    PutIfChanged(HostState.FirstPending.LineType, HostState.Cur.CurLineType, value, "lt", Decimal);
+}
+
+void PutLineWidth(int value) {
+    THostState& s = HostState;
+    if (!s.LineWidthSeen) return;  // the host works without line widths
+    if (value == kHostLineWidth) value = s.HostLineWidth;
+    if (value < 0 || value > kMaxLineWidth) value = 0;
+    PutIfChanged(s.FirstPending.LineWidth, s.Cur.CurLineWidth, value, "lw", Decimal);
+}
+
+void PutTextType(int type, int color, double width, double height, double spacing) {
+    THostState& s = HostState;
+    CurrentAttributes& c = s.Cur;
+    if (type < 0 || type > 10) {
+        type = s.HostTextType;
+        if (type == 0) {
+            width = s.HostFreeTextWidth;
+            height = s.HostFreeTextHeight;
+            spacing = s.HostFreeTextSpacing;
+            color = s.HostFreeTextColor;
+        }
+    }
+    const bool freeSizeChanged =
+        type == 0 && (width != c.CurFreeTextWidth || height != c.CurFreeTextHeight ||
+                      spacing != c.CurFreeTextSpacing || color != c.CurFreeTextColor);
+    if (!s.FirstPending.TextType && type == c.CurTextType && !freeSizeChanged) return;
+    if (type != 0) {
+        PutLine("cn" + Decimal(type));
+    } else {
+        PutLine("cn0 " + Reals({width, height, spacing}) + ' ' + Decimal(color));
+        c.CurFreeTextWidth = width;
+        c.CurFreeTextHeight = height;
+        c.CurFreeTextSpacing = spacing;
+        c.CurFreeTextColor = color;
+    }
+    c.CurTextType = type;
+    s.FirstPending.TextType = false;
+}
+
+void PutTextColor(int value) {
+    if (value < 0 || value > kMaxTextColor) value = 0;
+    PutIfChanged(HostState.FirstPending.TextColor, HostState.Cur.CurCcValue, value, "cc", Decimal);
+}
+
+void PutFontName(std::string_view name) {
+    THostState& s = HostState;
+    if (name.empty() || name == "<>") name = s.HostFontName;
+    if (s.FirstPending.FontName || name != s.Cur.CurFontName) {
+        PutLine("cn\"$" + std::string(name));
+        s.FirstPending.FontName = false;
+    }
+    s.Cur.CurFontName = name;
+}
+
+void PutPointColor(int value) {
+    PutIfChanged(HostState.FirstPending.PointColor, HostState.Cur.CurPointColor, value, "pn",
+                 Decimal);
+}
+
+void PutAttributeFlags(int flags) {
+    if (flags & kFlagZ1) PutLine("z1");
+    if (flags & kFlagZ2) PutLine("z2");
+    if (flags & kFlagDimension) PutLine("z3");
+    // "z5" includes what "z4" says.
+    if ((flags & kFlagZ4) && !(flags & kFlagZ5)) PutLine("z4");
+    if (flags & kFlagZ5) PutLine("z5");
+}
+
+void PutChainStart() {
+    PutLine("pl");
+}
+void PutChainEnd() {
+    PutLine("#");
+}
+
+void PutSegment(double x1, double y1, double x2, double y2) {
+    if (IsZeroSegment(x1, y1, x2, y2)) return;
+    PutLine(Reals({x1, y1, x2, y2}));
+}
+
+void PutPoint(int code, double x, double y, double scale, double angle) {
+    if (code < kMinPointCode || code > kMaxPointCode) code = kPointCodeFallback;
+    if (std::abs(scale) <= kWriterZero) scale = 1;
+    PutLine("pt " + Reals({x, y, scale, angle}) + ' ' + Decimal(code));
+}
+
+void PutText(int kind, std::string_view text, double x, double y, double dx, double dy) {
+    if (IsZeroVector(dx, dy) || StripBlanks(text).empty()) return;
+    PutTextRecord(TextKeyOf(kind), text, x, y, dx, dy);
+}
+
+void PutDimensionText(std::string_view text, double x1, double y1, double x2, double y2, double tx,
+                      double ty, double dx, double dy) {
+    if (IsZeroSegment(x1, y1, x2, y2) || IsZeroVector(dx, dy)) return;
+    std::string measured;
+    if (StripBlanks(text).empty()) {
+        // The host shows the line's length when the value is blank; rounded to the tolerance.
+        measured =
+            FormatReal(std::trunc(Distance(x1, y1, x2, y2) / kWriterZero + 0.5) * kWriterZero);
+        text = measured;
+    }
+    PutLine("msg");
+    PutLine(Reals({x1, y1, x2, y2}));
+    PutTextRecord(kTextKindKeys[2], text, tx, ty, dx, dy);
+}
+
+namespace {
+
+bool IsLayerNumber(int value) {
+    return value >= 0 && value <= 15;
+}
+
+// The line that follows position orderPos in the host's order, if it is a line of `chain`.
+bool NextLineContinuesChain(int orderPos, int chain) {
+    const THostState& s = HostState;
+    if (chain <= 0 || orderPos < 0) return false;
+    const std::size_t next = static_cast<std::size_t>(orderPos) + 1;
+    if (next >= s.EntityOrder.size()) return false;
+    const EntityOrderEntry& entry = s.EntityOrder[next];
+    if (entry.Kind != kEntLine || entry.Index < 0) return false;
+    if (static_cast<std::size_t>(entry.Index) >= s.SelectedLines.size()) return false;
+    return s.SelectedLines[entry.Index].ChainNo() == chain;
+}
+
+// Closes an open chain; the caller's chain state becomes "none".
+bool EndChain(int& openChain) {
+    if (openChain > 0) PutChainEnd();
+    openChain = 0;
+    return false;
+}
+
+}  // namespace
+
+bool PutLineAttributes(int lineIndex, int orderPos, int& openChain, int layerGroup, int layer,
+                       int color, int lineType, int width) {
+    const THostState& s = HostState;
+    // No such line: nothing to write, but a chain left open would swallow the next records.
+    if (lineIndex < 0 || static_cast<std::size_t>(lineIndex) >= s.SelectedLines.size())
+        return EndChain(openChain);
+    const TJwwEntLine& line = s.SelectedLines[lineIndex];
+    PutLayerGroup(IsLayerNumber(layerGroup) ? layerGroup : line.LayerGroup);
+    PutLayer(IsLayerNumber(layer) ? layer : line.Layer);
+    PutLineColor(color != kKeepOwnValue ? color : line.Color);
+    PutLineType(lineType != kKeepOwnValue ? lineType : line.LineType);
+    PutLineWidth(width != kKeepOwnValue ? width : line.LineWidth);
+    if (line.ChainNo() > 0 && line.ChainNo() != openChain) {
+        PutChainStart();
+        openChain = line.ChainNo();
+    }
+    PutAttributeFlags(line.Flags);
+    PutSegment(line.X1, line.Y1, line.X2, line.Y2);
+    if (NextLineContinuesChain(orderPos, openChain)) return true;
+    return EndChain(openChain);
+}
+
+std::vector<std::string> OutputLines() {
+    if (OutputBuffer.empty()) return {"hq"};
+    std::vector<std::string> lines;
+    lines.reserve(OutputBuffer.size());
+    for (std::size_t k = 0; k < OutputBuffer.size(); ++k) {
+        std::string line = OutputBuffer[k].Text;
+        if (OutputBuffer[k].JoinsNext && k + 1 < OutputBuffer.size())
+            line += OutputBuffer[++k].Text;
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+namespace {
+
+// A text header that is the very last entry has no text to complete its line; the file then
+// ends right after it, without a line end. PutText and PutDimensionText never leave one.
+bool EndsInOpenHeader() {
+    return !OutputBuffer.empty() && OutputBuffer.back().JoinsNext;
+}
+
+std::string FileContent() {
+    std::string content;
+    for (const std::string& line : OutputLines()) {
+        content += line;
+        content += "\r\n";
+    }
+    if (EndsInOpenHeader()) content.resize(content.size() - 2);
+    return content;
+}
+
+}  // namespace
+
+bool WriteExchangeFile(const fs::path& path) {
+    if (WriteFileReplacing(path, FileContent())) return true;
+    // The host must not take its own input for our answer: no answer is better than that.
+    std::error_code ec;
+    if (!fs::is_directory(path, ec)) fs::remove(path, ec);
+    return false;
+}
+
+}  // namespace dovarin

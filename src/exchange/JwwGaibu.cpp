@@ -1,0 +1,63 @@
+// The module's state: HostState and the writer's OutputBuffer, with their start and end.
+#include "exchange/JwwGaibu.h"
+
+#include <utility>
+
+namespace dovarin {
+
+THostState HostState;
+std::vector<OutputEntry> OutputBuffer;
+
+namespace {
+
+constexpr std::size_t kHpPointSlots = 100;
+constexpr std::size_t kLayerGroups = 16;
+constexpr std::size_t kLayers = 16 * 16;
+
+// Replaces a container by an empty one, so that its memory is given back and not just cleared.
+template <class Container>
+void Release(Container& container) {
+    Container().swap(container);
+}
+
+}  // namespace
+
+void InitHostState() {
+    // A fresh object carries every default of the record definitions, including the first-time
+    // flags and PendingDimLine; only the tables need their sizes.
+    HostState = THostState();
+    HostState.HpPoints.assign(kHpPointSlots, HpPoint());
+    HostState.LayerGroupValue.assign(kLayerGroups, 0);
+    HostState.LayerGroupName.assign(kLayerGroups, std::string());
+    HostState.LayerValue.assign(kLayers, 0);
+    HostState.LayerName.assign(kLayers, std::string());
+    OutputBuffer.clear();
+}
+
+void FreeHostState() {
+    THostState& s = HostState;
+    Release(s.HpPoints);
+    Release(s.LayerGroupValue);
+    Release(s.LayerGroupName);
+    Release(s.LayerValue);
+    Release(s.LayerName);
+    Release(s.SelectedLines);
+    Release(s.Circles);
+    Release(s.Arcs);
+    Release(s.Texts);
+    Release(s.Points);
+    Release(s.CodePoints);
+    Release(s.Dims);
+    Release(s.Blocks);
+    Release(s.Sl2s);
+    Release(s.Sl3s);
+    Release(s.Sl4s);
+    Release(s.Scs);
+    Release(s.Ses);
+    Release(s.Sos);
+    Release(s.Sgs);
+    Release(s.EntityOrder);
+    Release(OutputBuffer);
+}
+
+}  // namespace dovarin
