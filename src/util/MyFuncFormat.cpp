@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <string>
+#include <string_view>
 
 #include "util/MyFunc.h"
 
@@ -101,6 +102,11 @@ constexpr int kRealDigits = 15;
 constexpr int kPlainMinExponent = -4;
 constexpr int kPlainMaxExponent = 14;
 
+// The largest double rounded to 15 digits (1.79769313486232E308) no longer reads back as a
+// double, so values that round above it are written cut to these digits instead.
+constexpr std::string_view kLargestRealDigits = "179769313486231";
+constexpr int kLargestRealExponent = 308;
+
 }  // namespace
 
 std::string FormatWithSeparators(int digits, double value) {
@@ -115,6 +121,9 @@ std::string FormatReal(double value) {
     if (!std::isfinite(value) || value == 0) return "0";
     // to_chars rounds the exact binary value to 15 digits (an exact tie goes to even).
     Decimal d = ToDecimal(std::fabs(value), kRealDigits);
+    if (d.exponent == kLargestRealExponent && d.digits > kLargestRealDigits) {
+        d.digits = kLargestRealDigits;
+    }
     while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
     std::string out = value < 0 ? "-" : "";
     const int n = static_cast<int>(d.digits.size());
