@@ -94,65 +94,55 @@ std::size_t TailStart(std::string_view before, std::string_view after, std::size
     return after.size();
 }
 
-// The field of DialogControls that holds a control's state, or nullptr for another kind.
-int DialogControls::*IndexField(ControlId id) {
-    switch (id) {
-        case ControlId::ComboBox1:
-            return &DialogControls::ComboBox1;
-        case ControlId::ComboBox2:
-            return &DialogControls::ComboBox2;
-        case ControlId::ComboBox3:
-            return &DialogControls::ComboBox3;
-        case ControlId::ComboBox4:
-            return &DialogControls::ComboBox4;
-        case ControlId::ComboBox5:
-            return &DialogControls::ComboBox5;
-        case ControlId::RadioGroup1:
-            return &DialogControls::RadioGroup1;
-        case ControlId::RadioGroup2:
-            return &DialogControls::RadioGroup2;
-        default:
-            return nullptr;
+// Where DialogControls keeps each control's state.
+template <class T>
+struct FieldRow {
+    ControlId id;
+    T DialogControls::*field;
+};
+
+const FieldRow<int> kIndexFields[] = {
+    {ControlId::ComboBox1, &DialogControls::ComboBox1},
+    {ControlId::ComboBox2, &DialogControls::ComboBox2},
+    {ControlId::ComboBox3, &DialogControls::ComboBox3},
+    {ControlId::ComboBox4, &DialogControls::ComboBox4},
+    {ControlId::ComboBox5, &DialogControls::ComboBox5},
+    {ControlId::RadioGroup1, &DialogControls::RadioGroup1},
+    {ControlId::RadioGroup2, &DialogControls::RadioGroup2},
+};
+
+const FieldRow<std::string> kTextFields[] = {
+    {ControlId::Edit1, &DialogControls::Edit1}, {ControlId::Edit2, &DialogControls::Edit2},
+    {ControlId::Edit3, &DialogControls::Edit3}, {ControlId::Edit4, &DialogControls::Edit4},
+    {ControlId::Edit5, &DialogControls::Edit5}, {ControlId::Edit6, &DialogControls::Edit6},
+    {ControlId::Edit7, &DialogControls::Edit7}, {ControlId::Edit8, &DialogControls::Edit8},
+    {ControlId::Edit9, &DialogControls::Edit9},
+};
+
+const FieldRow<bool> kCheckFields[] = {
+    {ControlId::CheckBox1, &DialogControls::CheckBox1},
+    {ControlId::CheckBox2, &DialogControls::CheckBox2},
+    {ControlId::CheckBox3, &DialogControls::CheckBox3},
+    {ControlId::CheckBox4, &DialogControls::CheckBox4},
+};
+
+// The field of the control, or nullptr when the control is of another kind.
+template <class T, std::size_t N>
+T DialogControls::*FieldOf(const FieldRow<T> (&rows)[N], ControlId id) {
+    for (const FieldRow<T>& row : rows) {
+        if (row.id == id) return row.field;
     }
+    return nullptr;
 }
 
-std::string DialogControls::*TextField(ControlId id) {
-    switch (id) {
-        case ControlId::Edit1:
-            return &DialogControls::Edit1;
-        case ControlId::Edit2:
-            return &DialogControls::Edit2;
-        case ControlId::Edit3:
-            return &DialogControls::Edit3;
-        case ControlId::Edit4:
-            return &DialogControls::Edit4;
-        case ControlId::Edit5:
-            return &DialogControls::Edit5;
-        case ControlId::Edit6:
-            return &DialogControls::Edit6;
-        case ControlId::Edit7:
-            return &DialogControls::Edit7;
-        case ControlId::Edit8:
-            return &DialogControls::Edit8;
-        case ControlId::Edit9:
-            return &DialogControls::Edit9;
+bool SameState(const DialogControls& a, const DialogControls& b, const ControlInfo& info) {
+    switch (info.kind) {
+        case ControlKind::Edit:
+            return a.Text(info.id) == b.Text(info.id);
+        case ControlKind::CheckBox:
+            return a.Checked(info.id) == b.Checked(info.id);
         default:
-            return nullptr;
-    }
-}
-
-bool DialogControls::*CheckField(ControlId id) {
-    switch (id) {
-        case ControlId::CheckBox1:
-            return &DialogControls::CheckBox1;
-        case ControlId::CheckBox2:
-            return &DialogControls::CheckBox2;
-        case ControlId::CheckBox3:
-            return &DialogControls::CheckBox3;
-        case ControlId::CheckBox4:
-            return &DialogControls::CheckBox4;
-        default:
-            return nullptr;
+            return a.Index(info.id) == b.Index(info.id);
     }
 }
 
@@ -240,19 +230,19 @@ bool DialogControls::HasSelection(ControlId list) const {
 }
 
 int& DialogControls::Index(ControlId id) {
-    if (const auto field = IndexField(id)) return this->*field;
+    if (const auto field = FieldOf(kIndexFields, id)) return this->*field;
     static int scratch;
     scratch = kNoSelection;
     return scratch;
 }
 
 int DialogControls::Index(ControlId id) const {
-    const auto field = IndexField(id);
+    const auto field = FieldOf(kIndexFields, id);
     return field ? this->*field : kNoSelection;
 }
 
 std::string& DialogControls::Text(ControlId id) {
-    if (const auto field = TextField(id)) return this->*field;
+    if (const auto field = FieldOf(kTextFields, id)) return this->*field;
     static std::string scratch;
     scratch.clear();
     return scratch;
@@ -260,29 +250,25 @@ std::string& DialogControls::Text(ControlId id) {
 
 const std::string& DialogControls::Text(ControlId id) const {
     static const std::string kEmpty;
-    const auto field = TextField(id);
+    const auto field = FieldOf(kTextFields, id);
     return field ? this->*field : kEmpty;
 }
 
 bool& DialogControls::Checked(ControlId id) {
-    if (const auto field = CheckField(id)) return this->*field;
+    if (const auto field = FieldOf(kCheckFields, id)) return this->*field;
     static bool scratch;
     scratch = false;
     return scratch;
 }
 
 bool DialogControls::Checked(ControlId id) const {
-    const auto field = CheckField(id);
+    const auto field = FieldOf(kCheckFields, id);
     return field ? this->*field : false;
 }
 
 bool operator==(const DialogControls& a, const DialogControls& b) {
     for (const ControlInfo& info : ControlTable()) {
-        const bool same = info.kind == ControlKind::Edit ? a.Text(info.id) == b.Text(info.id)
-                          : info.kind == ControlKind::CheckBox
-                              ? a.Checked(info.id) == b.Checked(info.id)
-                              : a.Index(info.id) == b.Index(info.id);
-        if (!same) return false;
+        if (!SameState(a, b, info)) return false;
     }
     return a.ComboBox3Items == b.ComboBox3Items;
 }

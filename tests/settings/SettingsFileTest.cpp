@@ -116,11 +116,10 @@ TEST_F(SettingsFileTest, ReadsATypicalFile) {
     EXPECT_EQ(c.ComboBox3, 5);
     EXPECT_EQ(c.ComboBox4, 3);
     EXPECT_EQ(c.ComboBox5, 2);
-    const std::vector<std::string> edits = {"1", "", "mm", "0.5", "2", "2", "3", "15", "2"};
-    const ControlId editIds[] = {ControlId::Edit1, ControlId::Edit2, ControlId::Edit3,
-                                 ControlId::Edit4, ControlId::Edit5, ControlId::Edit6,
-                                 ControlId::Edit7, ControlId::Edit8, ControlId::Edit9};
-    for (std::size_t i = 0; i < edits.size(); ++i) EXPECT_EQ(c.Text(editIds[i]), edits[i]) << i;
+    const std::vector<std::string> edits = {c.Edit1, c.Edit2, c.Edit3, c.Edit4, c.Edit5,
+                                            c.Edit6, c.Edit7, c.Edit8, c.Edit9};
+    const std::vector<std::string> expected = {"1", "", "mm", "0.5", "2", "2", "3", "15", "2"};
+    EXPECT_EQ(edits, expected);
     EXPECT_EQ(c.RadioGroup1, 1);
     EXPECT_EQ(c.RadioGroup2, 0);
     EXPECT_TRUE(c.CheckBox1);
