@@ -4,6 +4,8 @@
 // Texts are byte strings in code page 932 (Shift_JIS): a byte in 0x80..0x9F or 0xE0..0xFD opens a
 // two-byte character and the byte after it belongs to that character, whatever its value. Every
 // routine that walks a text applies this rule from the first byte. Positions count bytes from 1.
+// A lead byte that ends a malformed text is taken as a character of its own, one byte long
+// (TextRunLength still gives it a whole width); nothing is read past the end.
 #pragma once
 
 #include <string>
@@ -42,7 +44,8 @@ std::string StripBlanks(std::string_view text);
 void CopyCharsFrom(std::string_view text, int start, int budget, std::string& piece, int& count);
 
 // Copies the text's bytes into dest followed by a zero byte. capacity is dest's size less one;
-// the text is cut there so that the copy never overruns dest.
+// a longer text is cut after its last whole character that fits, so the copy never overruns
+// dest. A negative capacity or a null dest writes nothing.
 void StrToCharArray(char* dest, int capacity, std::string_view text);
 
 // Half-width ASCII, the space and half-width katakana to their full-width forms, hiragana to
@@ -56,12 +59,17 @@ double TextRunLength(std::string_view text, double width, double spacing);
 // ---- numbers ---------------------------------------------------------------------------------
 
 // Fixed-point text with exactly `digits` decimals ("." point), grouped by "," every three digits.
+// The value's first 18 significant digits are rounded half away from zero at the last decimal.
+// digits below 0 count as 0 and above 18 as 18. A value that rounds to zero has no "-"; a
+// non-finite value is written as zero.
 std::string FormatWithSeparators(int digits, double value);
 // The same without grouping.
 std::string FormatFixedDigits(int digits, double value);
 
 // The real-number form of the exchange and settings files: the value rounded to 15 significant
 // digits, no trailing zeros, plain for 0.0001 <= |v| < 1e15 and zero, else "1E-5" / "1E15".
+// Every result reads back with StrToFloatOrZero to a value with the same text; a non-finite
+// value is written "0".
 std::string FormatReal(double value);
 
 // Lenient number parsing: the whole text must be one number, else 0 (the accepted forms are
@@ -90,7 +98,7 @@ double DirectionRadians(double dx, double dy);
 // The same in degrees, rounded to ten decimals; can be exactly 360 for a hair below the x axis.
 double DirectionDegrees(double dx, double dy);
 
-// The angle brought into [0, 360); within 1e-10 of a whole turn becomes 0.
+// The angle brought into [0, 360); within 1e-10 of a whole turn becomes 0, a non-finite one 0.
 double NormalizeDegrees(double angle);
 
 // The point (x, y) turned counter-clockwise about (cx, cy).

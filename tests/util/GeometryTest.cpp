@@ -2,7 +2,6 @@
 // computed independently by emulating the x87 format with exact fractions.
 #include <gtest/gtest.h>
 
-#include <cfloat>
 #include <cmath>
 #include <limits>
 
@@ -63,10 +62,6 @@ TEST(RoundTenDigits, HalfAwayFromZeroOnTheTenDigitGrid) {
     for (size_t i = 0; i < std::size(rows); ++i) {
         EXPECT_EQ(RoundTenDigits(rows[i].x), rows[i].expected) << " row " << i;
     }
-}
-
-TEST(Geometry, LongDoubleIsTheX87Format) {
-    EXPECT_EQ(LDBL_MANT_DIG, 64);
 }
 
 TEST(Distance, SumsAndRootsWithoutOverflow) {
@@ -161,13 +156,6 @@ TEST(RotatePoint, CounterClockwiseAboutTheCentre) {
     RotatePointRadians(2, 1, 1, 1, static_cast<double>(kPi / 2), rx, ry);
     EXPECT_NEAR(rx, 1, 1e-15);
     EXPECT_NEAR(ry, 2, 1e-15);
-}
-
-TEST(SwapReals, ExchangesTheValues) {
-    double a = 1.5, b = -2;
-    SwapReals(a, b);
-    EXPECT_EQ(a, -2);
-    EXPECT_EQ(b, 1.5);
 }
 
 }  // namespace
