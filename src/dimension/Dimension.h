@@ -14,12 +14,12 @@ namespace dovarin {
 
 // The refusals, in code page 932.
 extern const std::string_view kMsgNoDimensionAttribute;  // 指定した線分に寸法属性がありません…
-extern const std::string_view kMsgZeroDimension;         // 寸法が「0」になりますので作図出来ません
-extern const std::string_view kMsgNoLine;                // 線分が指示されていませんので作図出来ません
-extern const std::string_view kMsgZeroScale;             // 縮尺が「0」になっていますので作図出来ません
+extern const std::string_view kMsgZeroDimension;  // 寸法が「0」になりますので作図出来ません
+extern const std::string_view kMsgNoLine;  // 線分が指示されていませんので作図出来ません
+extern const std::string_view kMsgZeroScale;  // 縮尺が「0」になっていますので作図出来ません
 // The progress texts of the status label, in code page 932.
-extern const std::string_view kStatusWorking;     // 処理中です
-extern const std::string_view kStatusWriting;     // ファイル生成中です
+extern const std::string_view kStatusWorking;  // 処理中です
+extern const std::string_view kStatusWriting;  // ファイル生成中です
 
 // The measured length as the dialog's value options say (prefix, number, unit, suffix).
 std::string BuildValueText(double length, const DimensionSettings& settings);
@@ -28,12 +28,25 @@ std::string BuildValueText(double length, const DimensionSettings& settings);
 // units.
 void DrawEndMarkers(Point f1, Point f2, double s, const DimensionSettings& settings);
 
+// The picked line with its base end B first: the dimension line runs in direction A, in
+// [0, 180), and the picked line points from B towards P in direction A + 90. `turned` tells
+// that the line's stored ends were exchanged to get there.
+struct OrientedLine {
+    Point B;
+    Point P;
+    double A = 0;
+    bool turned = false;
+};
+// Orients a picked line given by its two stored ends (already in the current layer group's
+// units).
+OrientedLine OrientPickedLine(Point first, Point second);
+
 struct ConstructionResult {
     bool Completed = false;
     std::string RefusalMessage;  // code page 932; set when not completed
 };
 
-// Shows a progress text at once (the status label).
+// Shows a progress text at once (the status label). May be empty.
 using StatusCallback = std::function<void(std::string_view)>;
 
 // Builds the added dimension from HostState and the settings and appends its records to the

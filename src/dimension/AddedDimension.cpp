@@ -1,0 +1,356 @@
+// The added dimension, from the picked extension line and three reference points.
+//
+// The user picked one extension line of an existing dimension (a line with the dimension
+// attribute) and indicated the measured point Q (reference point 2), the level K of the new
+// dimension line (point 3) and the place V of its value (point 4). The construction works in a
+// frame turned by -A, the dimension line's direction, in which the picked line runs straight up
+// from its base end B. There it finds the feet F1 and F2 of K on the picked line and on the
+// parallel through Q, lengthens the picked line to reach past the dimension line, and draws the
+// second extension line, the dimension line, the value on its own horizontal line with a leader
+// to the middle of the dimension line, and the end markers.
+//
+// Every check comes before the first record: a refused construction appends nothing and leaves
+// HostState as it was.
+#include <cmath>
+#include <string>
+#include <string_view>
+
+#include "dimension/Angles.h"
+#include "dimension/Dimension.h"
+#include "exchange/JwwGaibu.h"
+#include "util/MyFunc.h"
+
+namespace dovarin {
+
+// 指定した線分に寸法属性がありません（寸法補助線ではない可能性が高い）ので作図出来ません
+const std::string_view kMsgNoDimensionAttribute =
+    "\x8e\x77\x92\xe8\x82\xb5\x82\xbd\x90\xfc\x95\xaa\x82\xc9\x90\xa1\x96\x40\x91\xae\x90\xab"
+    "\x82\xaa\x82\xa0\x82\xe8\x82\xdc\x82\xb9\x82\xf1\x81\x69\x90\xa1\x96\x40\x95\xe2\x8f\x95"
+    "\x90\xfc\x82\xc5\x82\xcd\x82\xc8\x82\xa2\x89\xc2\x94\x5c\x90\xab\x82\xaa\x8d\x82\x82\xa2"
+    "\x81\x6a\x82\xcc\x82\xc5\x8d\xec\x90\x7d\x8f\x6f\x97\x88\x82\xdc\x82\xb9\x82\xf1";
+// 寸法が「0」になりますので作図出来ません
+const std::string_view kMsgZeroDimension =
+    "\x90\xa1\x96\x40\x82\xaa\x81\x75\x30\x81\x76\x82\xc9\x82\xc8\x82\xe8\x82\xdc\x82\xb7\x82\xcc"
+    "\x82\xc5\x8d\xec\x90\x7d\x8f\x6f\x97\x88\x82\xdc\x82\xb9\x82\xf1";
+// 線分が指示されていませんので作図出来ません
+const std::string_view kMsgNoLine =
+    "\x90\xfc\x95\xaa\x82\xaa\x8e\x77\x8e\xa6\x82\xb3\x82\xea\x82\xc4\x82\xa2\x82\xdc\x82\xb9"
+    "\x82\xf1\x82\xcc\x82\xc5\x8d\xec\x90\x7d\x8f\x6f\x97\x88\x82\xdc\x82\xb9\x82\xf1";
+// 縮尺が「0」になっていますので作図出来ません
+const std::string_view kMsgZeroScale =
+    "\x8f\x6b\x8e\xda\x82\xaa\x81\x75\x30\x81\x76\x82\xc9\x82\xc8\x82\xc1\x82\xc4\x82\xa2\x82\xdc"
+    "\x82\xb7\x82\xcc\x82\xc5\x8d\xec\x90\x7d\x8f\x6f\x97\x88\x82\xdc\x82\xb9\x82\xf1";
+// 処理中です
+const std::string_view kStatusWorking = "\x8f\x88\x97\x9d\x92\x86\x82\xc5\x82\xb7";
+// ファイル生成中です
+const std::string_view kStatusWriting =
+    "\x83\x74\x83\x40\x83\x43\x83\x8b\x90\xb6\x90\xac\x92\x86\x82\xc5\x82\xb7";
+
+namespace {
+
+constexpr std::string_view kAnswerStart = "hd";  // the first record of a constructed answer
+
+constexpr int kLayerGroupCount = 16;
+constexpr int kMeasuredPoint = 2;  // Q
+constexpr int kLevelPoint = 3;     // K
+constexpr int kValuePoint = 4;     // V
+
+constexpr int kFreeSizeTextType = 0;
+constexpr int kFirstTextType = 1;
+constexpr int kLastTextType = 10;
+constexpr int kValueTextKind = 2;  // "cs"
+constexpr int kOwnAttribute = -1;  // PutLineAttributes: keep the line's own value
+
+constexpr double kQuarterTurn = 90;
+constexpr double kHalfTurn = 180;
+constexpr double kFullTurn = 360;
+// A text turned past the vertical by more than this reads upside down and is turned around; a
+// vertical text itself keeps reading upwards.
+constexpr double kUprightTextLimit = 90.00000001;
+constexpr double kTextVectorLength = 10;
+
+// A layer group outside 0..15 cannot come from the reader, which reads it as group 0; it is
+// taken as group 0 here too, so that the scale table is never read out of range.
+double GroupScale(int group) {
+    return HostState.LayerGroupScale[group >= 0 && group < kLayerGroupCount ? group : 0];
+}
+
+// A reference point that the host did not give is (0, 0).
+Point ReferencePoint(int n) {
+    if (n >= static_cast<int>(HostState.HpPoints.size())) return {};
+    return {HostState.HpPoints[n].X, HostState.HpPoints[n].Y};
+}
+
+void PutDimensionSegment(Point from, Point to) {
+    PutAttributeFlags(kFlagDimension);
+    PutSegment(from.x, from.y, to.x, to.y);
+}
+
+void ShowStatus(const StatusCallback& showStatus, std::string_view text) {
+    if (showStatus) showStatus(text);
+}
+
+// The quantities of one construction, in drawing units of the current layer group.
+struct Quantities {
+    double s = 1;       // paper mm -> drawing units
+    OrientedLine line;  // B, P, A, turned
+    double m = 0;       // gap between the value and its horizontal line
+    double g = 0;       // gap between the measured point and the second extension line
+    double o = 0;       // overshoot of the extension lines
+    Point Q, K, V;      // measured point, level point, value point
+    Point K1, Q1, P1;   // K, Q, P in the frame turned by -A about B
+    Point K2;           // K in the frame turned by -A about Q
+    Point F1, F2;       // the dimension line
+};
+
+// Refusals that come before any geometry: nothing to read, or a scale that would divide by 0.
+std::string_view RefusalBeforeMeasuring() {
+    if (HostState.SelectedLines.empty()) return kMsgNoLine;
+    const int lineGroup = HostState.SelectedLines[0].LayerGroup;
+    if (GroupScale(HostState.HostLayerGroup) == 0 || GroupScale(lineGroup) == 0) {
+        return kMsgZeroScale;
+    }
+    return {};
+}
+
+// The picked line in the current layer group's units, base end first.
+OrientedLine ConvertPickedLine(const TJwwEntLine& l0) {
+    const double k = GroupScale(HostState.HostLayerGroup) / GroupScale(l0.LayerGroup);
+    return OrientPickedLine({l0.X1 * k, l0.Y1 * k}, {l0.X2 * k, l0.Y2 * k});
+}
+
+// The dialog's paper millimetres in drawing units.
+void ConvertPaperLengths(const DimensionSettings& settings, Quantities& q) {
+    q.s = GroupScale(HostState.HostLayerGroup);
+    q.m = settings.ValueGap * q.s;
+    q.g = settings.PointGap * q.s;
+    q.o = settings.ExtensionOvershoot * q.s;
+}
+
+// F1 is the foot of K on the picked line, F2 the foot of K on the parallel through Q.
+void FindDimensionLine(Quantities& q) {
+    const Point b = q.line.B;
+    const double a = q.line.A;
+    q.Q = ReferencePoint(kMeasuredPoint);
+    q.K = ReferencePoint(kLevelPoint);
+    q.V = ReferencePoint(kValuePoint);
+    q.K1 = RotatePoint(q.K, b, -a);
+    q.F1 = RotatePoint({b.x, q.K1.y}, b, a);
+    q.K2 = RotatePoint(q.K, q.Q, -a);
+    q.F2 = RotatePoint({q.Q.x, q.K2.y}, q.Q, a);
+    q.Q1 = RotatePoint(q.Q, b, -a);
+    q.P1 = RotatePoint(q.line.P, b, -a);
+}
+
+// Everything that can refuse, before anything is appended: the quantities, or the text of a
+// refusal.
+std::string_view Measure(const DimensionSettings& settings, Quantities& q) {
+    if (const std::string_view refusal = RefusalBeforeMeasuring(); !refusal.empty()) {
+        return refusal;
+    }
+    const TJwwEntLine& l0 = HostState.SelectedLines[0];
+    q.line = ConvertPickedLine(l0);
+    if ((l0.Flags & kFlagDimension) == 0) return kMsgNoDimensionAttribute;
+    ConvertPaperLengths(settings, q);
+    FindDimensionLine(q);
+    if (std::fabs(Distance(q.F1, q.F2)) < kGeomZero) return kMsgZeroDimension;
+    return {};
+}
+
+enum class PickedEnd { None, Base, Far };
+
+// The end of the picked line that moves to E1, o beyond the dimension line, if any.
+PickedEnd EndToLengthen(const Quantities& q, Point e1) {
+    const OrientedLine& line = q.line;
+    const double length = Distance(line.B, line.P);
+    if (std::fabs(q.P1.y - q.K1.y) < std::fabs(line.B.y - q.K1.y)) {
+        return length < Distance(line.B, e1) ? PickedEnd::Far : PickedEnd::None;
+    }
+    // Nearer to B, or equally near. A dimension line between the ends is crossed already; E1
+    // then lies on P's side, and moving B there could leave the line short of the dimension line.
+    if (q.K1.y >= line.B.y) return PickedEnd::None;
+    return length < Distance(line.P, e1) ? PickedEnd::Base : PickedEnd::None;
+}
+
+// The moved end goes back in the line's own units; the other stored end is not touched, so it
+// keeps its value to the last bit.
+void StorePickedEnd(TJwwEntLine& l0, bool secondEnd, Point e1) {
+    const long double back = GroupScale(l0.LayerGroup);
+    const double current = GroupScale(HostState.HostLayerGroup);
+    const double x = static_cast<double>(e1.x * back / current);
+    const double y = static_cast<double>(e1.y * back / current);
+    if (secondEnd) {
+        l0.X2 = x;
+        l0.Y2 = y;
+    } else {
+        l0.X1 = x;
+        l0.Y1 = y;
+    }
+}
+
+// The picked line is lengthened where it falls short of the dimension line.
+void LengthenPickedLine(const Quantities& q) {
+    const OrientedLine& line = q.line;
+    const double h = q.K1.y >= line.B.y ? q.K1.y + q.o : q.K1.y - q.o;
+    const Point e1 = RotatePoint({line.B.x, h}, line.B, line.A);
+    const PickedEnd end = EndToLengthen(q, e1);
+    if (end == PickedEnd::None) return;
+    // P is the line's stored second end unless orienting exchanged the ends.
+    const bool secondEnd = (end == PickedEnd::Far) != line.turned;
+    StorePickedEnd(HostState.SelectedLines[0], secondEnd, e1);
+}
+
+// The picked line goes out again with its own attributes and its ends as they now stand.
+void RewritePickedLine() {
+    int openChain = 0;
+    PutLineAttributes(0, 0, openChain, kOwnAttribute, kOwnAttribute, kOwnAttribute, kOwnAttribute,
+                      kOwnAttribute);
+}
+
+// Every new entity carries the host's current attributes.
+void PutHostAttributes() {
+    PutLayerGroup(HostState.HostLayerGroup);
+    PutLayer(HostState.HostLayer);
+    PutLineColor(HostState.HostLineColor);
+    PutPointColor(HostState.HostLineColor);
+    PutLineType(HostState.HostLineType);
+    PutLineWidth(HostState.HostLineWidth);
+    PutFontName(HostState.HostFontName);
+}
+
+// The second extension line: from g off the measured point to o beyond the dimension line, unless
+// the measured point lies within the gap of the dimension line.
+void DrawSecondExtensionLine(const Quantities& q) {
+    if (std::fabs(q.K1.y - q.Q1.y) - q.g <= kGeomZero) return;
+    const Point qp = q.Q;
+    const bool up = q.K2.y >= qp.y;
+    const Point s2 = RotatePoint({qp.x, up ? qp.y + q.g : qp.y - q.g}, qp, q.line.A);
+    const Point e2 = RotatePoint({qp.x, up ? q.K2.y + q.o : q.K2.y - q.o}, qp, q.line.A);
+    PutDimensionSegment(s2, e2);
+}
+
+struct TextStyle {
+    int type = kFreeSizeTextType;
+    int color = 0;
+    double width = 0, height = 0, spacing = 0;  // paper mm
+};
+
+bool IsTextType(int n) {
+    return n >= kFirstTextType && n <= kLastTextType;
+}
+
+TextStyle HostTextTypeStyle(int n) {
+    const TextTypeEntry& entry = HostState.TextTypes[n];
+    return {n, entry.Color, entry.Width, entry.Height, entry.Spacing};
+}
+
+// The text type of the value by ComboBox3's index. Index 0 is the host's current text type; so is
+// an index the list cannot hold.
+TextStyle ChooseValueTextStyle(int index) {
+    if (IsTextType(index)) return HostTextTypeStyle(index);
+    const THostState& h = HostState;
+    if (h.HostTextType == kFreeSizeTextType) {
+        return {kFreeSizeTextType, h.HostFreeTextColor, h.HostFreeTextWidth, h.HostFreeTextHeight,
+                h.HostFreeTextSpacing};
+    }
+    return HostTextTypeStyle(IsTextType(h.HostTextType) ? h.HostTextType : kFirstTextType);
+}
+
+void PutTextStyle(const TextStyle& style) {
+    PutTextType(style.type, style.color, style.width, style.height, style.spacing);
+}
+
+// The text angle: along the dimension line, never upside down; a vertical line's text reads
+// upwards.
+double TextAngle(double a) {
+    double t = NormalizeDegrees(a);
+    if (t >= kHalfTurn) t -= kHalfTurn;
+    if (t > kUprightTextLimit) t += kHalfTurn;
+    return t;
+}
+
+Point TextDirection(double t) {
+    return {static_cast<double>(kTextVectorLength * CosDegrees(t)),
+            static_cast<double>(kTextVectorLength * SinDegrees(t))};
+}
+
+// The dimension line and its value, as plain records or as one dimension figure.
+void DrawDimensionLineAndValue(const Quantities& q, const TextStyle& style, const std::string& text,
+                               Point direction, bool figure) {
+    if (figure) {
+        PutTextStyle(style);
+        PutDimensionText(text, q.F1.x, q.F1.y, q.F2.x, q.F2.y, q.V.x, q.V.y, direction.x,
+                         direction.y);
+        return;
+    }
+    PutDimensionSegment(q.F1, q.F2);
+    PutTextStyle(style);
+    PutTextColor(0);
+    PutAttributeFlags(kFlagDimension);
+    PutText(kValueTextKind, text, q.V.x, q.V.y, direction.x, direction.y);
+}
+
+// The horizontal line under the value covers the text (run length w paper mm) with a
+// margin of m before and after it; the leader joins the middle of the dimension line to the
+// end of the horizontal line that lies towards it.
+void DrawValueLineAndLeader(const Quantities& q, double t, double w) {
+    const Point offset = RotatePoint({-q.m, -q.m}, {0, 0}, t);
+    const Point u1{q.V.x + offset.x, q.V.y + offset.y};
+    const Point mid{(q.F1.x + q.F2.x) / 2, (q.F1.y + q.F2.y) / 2};
+    const double run = w * q.s + 2 * q.m;
+    const Point u2{static_cast<double>(u1.x + CosDegrees(t) * run),
+                   static_cast<double>(u1.y + SinDegrees(t) * run)};
+    const bool beforeMiddle = RotatePoint(u2, mid, -t).x <= mid.x;
+    PutDimensionSegment(mid, beforeMiddle ? u2 : u1);
+    PutDimensionSegment(u1, u2);
+}
+
+// The host gets its own text type back, free-size values included whatever the type.
+void RestoreHostTextType() {
+    const THostState& h = HostState;
+    PutTextType(h.HostTextType, h.HostFreeTextColor, h.HostFreeTextWidth, h.HostFreeTextHeight,
+                h.HostFreeTextSpacing);
+}
+
+}  // namespace
+
+OrientedLine OrientPickedLine(Point first, Point second) {
+    OrientedLine line{first, second};
+    const double theta = DirectionDegrees(second.x - first.x, second.y - first.y);
+    double a = theta - kQuarterTurn;
+    if (a < 0) a += kFullTurn;
+    if (a >= kHalfTurn) {
+        a -= kHalfTurn;
+        SwapReals(line.B.x, line.P.x);
+        SwapReals(line.B.y, line.P.y);
+        line.turned = true;
+    }
+    line.A = a;
+    return line;
+}
+
+ConstructionResult BuildAddedDimension(const DimensionSettings& settings,
+                                       const StatusCallback& showStatus) {
+    Quantities q;
+    if (const std::string_view refusal = Measure(settings, q); !refusal.empty()) {
+        return {false, std::string(refusal)};
+    }
+    ShowStatus(showStatus, kStatusWorking);
+    PutLine(kAnswerStart);
+    LengthenPickedLine(q);
+    RewritePickedLine();
+    PutHostAttributes();
+    DrawSecondExtensionLine(q);
+    const TextStyle style = ChooseValueTextStyle(settings.ValueTextType);
+    const std::string text = BuildValueText(Distance(q.F1, q.F2), settings);
+    const double w = TextRunLength(text, style.width, style.spacing);
+    const double t = TextAngle(q.line.A);
+    DrawDimensionLineAndValue(q, style, text, TextDirection(t), settings.DimensionFigure);
+    DrawValueLineAndLeader(q, t, w);
+    DrawEndMarkers(q.F1, q.F2, q.s, settings);
+    RestoreHostTextType();
+    ShowStatus(showStatus, kStatusWriting);
+    return {true, {}};
+}
+
+}  // namespace dovarin

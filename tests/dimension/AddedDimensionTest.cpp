@@ -1,0 +1,475 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "dimension/Dimension.h"
+#include "dimension/RecordMatch.h"
+#include "exchange/JwwGaibu.h"
+#include "util/MyFunc.h"
+
+namespace dovarin {
+namespace {
+
+using test::RecordNumbers;
+using test::RecordsMatch;
+
+const char kAllScalesOne[] = "hs 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1";
+
+std::string PointRecord(int n, Point p) {
+    return "hp" + std::to_string(n) + " " + FormatReal(p.x) + " " + FormatReal(p.y);
+}
+
+// The host's text: scales, current attributes, the picked line with its flags, and the
+// reference points Q (2), K (3) and V (4).
+struct HostSpec {
+    std::string line = "0 0 0 10";
+    std::vector<std::string> flags = {"z3"};
+    Point q{100, 0};
+    Point k{50, 20};
+    Point v{40, 25};
+    std::vector<std::string> before = {kAllScalesOne, "lg0", "ly0", "lc1", "lt1", "cn1"};
+};
+
+// Loads the host's text as the program does when the form is shown.
+void LoadHost(const HostSpec& spec) {
+    InitHostState();
+    for (const std::string& record : spec.before) ParseExchangeText(record);
+    for (const std::string& flag : spec.flags) ParseExchangeText(flag);
+    if (!spec.line.empty()) ParseExchangeText(spec.line);
+    ParseExchangeText(PointRecord(2, spec.q));
+    ParseExchangeText(PointRecord(3, spec.k));
+    ParseExchangeText(PointRecord(4, spec.v));
+    ResetWriterState();
+}
+
+struct Outcome {
+    ConstructionResult result;
+    std::vector<std::string> statuses;
+    std::vector<std::size_t> entriesAtStatus;
+    std::vector<std::string> lines;
+};
+
+Outcome Construct(const DimensionSettings& settings = {}) {
+    Outcome run;
+    run.result = BuildAddedDimension(settings, [&run](std::string_view text) {
+        run.statuses.emplace_back(text);
+        run.entriesAtStatus.push_back(OutputBuffer.size());
+    });
+    run.lines = OutputLines();
+    return run;
+}
+
+Outcome ConstructFor(const HostSpec& spec, const DimensionSettings& settings = {}) {
+    LoadHost(spec);
+    return Construct(settings);
+}
+
+// The records made of four numbers, in order: the picked line, the second extension line (when
+// drawn), the dimension line (figure mode off), the leader, the horizontal line, the markers.
+std::vector<std::vector<double>> Segments(const std::vector<std::string>& lines) {
+    std::vector<std::vector<double>> segments;
+    for (const std::string& line : lines) {
+        std::vector<double> v = RecordNumbers(line);
+        if (v.size() == 4) segments.push_back(v);
+    }
+    return segments;
+}
+
+void ExpectSegment(const std::vector<double>& actual, std::vector<double> expected,
+                   const std::string& what) {
+    ASSERT_EQ(actual.size(), 4u) << what;
+    for (int i = 0; i < 4; ++i) EXPECT_NEAR(actual[i], expected[i], 1e-9) << what << " value " << i;
+}
+
+// Arrows 3 long at 15° at both ends of the horizontal dimension line (0, 20)-(100, 20).
+const std::vector<std::string> kWorkedArrows = {
+    "z3", "0 20 2.8977774788672 20.7764571353076",
+    "z3", "0 20 2.8977774788672 19.2235428646924",
+    "z3", "100 20 97.1022225211328 19.2235428646924",
+    "z3", "100 20 97.1022225211328 20.7764571353076",
+};
+
+std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+TEST(BuildAddedDimension, WorkedExample) {
+    // Picked line (0, 0)-(0, 10), Q = (100, 0), K = (50, 20), V = (40, 25), all scales 1: the
+    // line's end (0, 10) moves to (0, 22); "100" in text type 1 (width 3) has W = 4.5. As one
+    // dimension figure, the dimension line and the value go out without segment, cc or z3.
+    // clang-format off
+    const std::vector<std::string> start = {
+        "hd",
+        "lg0", "ly0", "lc1", "lt1", "z3", "0 0 0 22",  // the picked line, lengthened
+        "ly0", "pn1", "cn\"$",                          // the host's attributes
+        "z3", "100 2 100 22",                           // second extension line
+    };
+    const std::vector<std::string> plain = {
+        "z3", "0 20 100 20",                            // dimension line
+        "cn1", "cc0", "z3", "cs 40 25 10 0 \"100",      // the value
+    };
+    const std::vector<std::string> figure = {"cn1", "msg", "0 20 100 20", "cs 40 25 10 0 \"100"};
+    const std::vector<std::string> end = Concat({
+        "z3", "50 20 45 24.5",                          // leader from the middle
+        "z3", "39.5 24.5 45 24.5",                      // horizontal line under the value
+    }, kWorkedArrows);
+    // clang-format on
+    for (const bool asFigure : {false, true}) {
+        DimensionSettings settings;
+        settings.DimensionFigure = asFigure;
+        const Outcome run = ConstructFor(HostSpec{}, settings);
+        ASSERT_TRUE(run.result.Completed);
+        EXPECT_TRUE(RecordsMatch(run.lines, Concat(Concat(start, asFigure ? figure : plain), end)))
+            << " figure " << asFigure;
+        EXPECT_EQ(HostState.SelectedLines[0].Y2, 22);
+    }
+}
+
+TEST(OrientPickedLine, DimensionAngleAndBaseEnd) {
+    struct Row {
+        Point first, second;
+        double a;
+        bool turned;
+    };
+    const Row rows[] = {
+        {{0, 0}, {10, 0}, 90, true},     // along +x: 270 before the turn
+        {{10, 0}, {0, 0}, 90, false},    // along -x
+        {{0, 0}, {0, 10}, 0, false},     // along +y
+        {{0, 10}, {0, 0}, 0, true},      // along -y: 180 before the turn
+        {{0, 0}, {10, 10}, 135, true},   // 45°
+        {{0, 0}, {-10, 10}, 45, false},  // 135°
+        {{0, 0}, {-10, -10}, 135, false}, {{0, 0}, {10, -10}, 45, true},
+        {{0, 0}, {1, -1e-13}, 90, true},  // a hair below +x rounds to 360
+        {{3, 4}, {3, 4}, 90, true},       // no direction: taken as +x
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Row& r = rows[i];
+        const OrientedLine line = OrientPickedLine(r.first, r.second);
+        EXPECT_NEAR(line.A, r.a, 1e-9) << " row " << i;
+        EXPECT_EQ(line.turned, r.turned) << " row " << i;
+        const Point base = r.turned ? r.second : r.first;
+        const Point far = r.turned ? r.first : r.second;
+        EXPECT_TRUE(line.B.x == base.x && line.B.y == base.y) << " row " << i;
+        EXPECT_TRUE(line.P.x == far.x && line.P.y == far.y) << " row " << i;
+    }
+}
+
+TEST(BuildAddedDimension, AxisAndObliqueDirections) {
+    // In figure mode the dimension line and the text direction stand in two records after "msg".
+    struct Row {
+        const char* line;
+        Point q, k;
+        std::vector<double> dimensionLine;
+        double dx, dy;
+    };
+    const double d = 7.0710678118654755;  // 10 cos 45°
+    const Row rows[] = {
+        {"0 0 10 0", {5, 100}, {20, 50}, {20, 0, 20, 100}, 0, 10},  // vertical text reads up
+        {"10 0 0 0", {5, 100}, {20, 50}, {20, 0, 20, 100}, 0, 10},
+        {"0 0 0 10", {100, 5}, {50, 20}, {0, 20, 100, 20}, 10, 0},
+        {"0 10 0 0", {100, 5}, {50, 20}, {0, 20, 100, 20}, 10, 0},
+        {"0 0 10 10", {20, 0}, {5, 25}, {15, 15, 25, 5}, d, -d},  // A = 135, text at 315
+        {"0 0 -10 10", {-20, 0}, {-5, 25}, {-15, 15, -25, 5}, d, d},
+        {"0 0 -10 -10", {-20, 0}, {-5, -25}, {-15, -15, -25, -5}, d, -d},
+        {"0 0 10 -10", {20, 0}, {5, -25}, {15, -15, 25, -5}, d, d},
+    };
+    DimensionSettings settings;
+    settings.DimensionFigure = true;
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        HostSpec spec;
+        spec.line = rows[i].line;
+        spec.q = rows[i].q;
+        spec.k = rows[i].k;
+        spec.v = {30, 30};
+        const Outcome run = ConstructFor(spec, settings);
+        const auto msg = std::find(run.lines.begin(), run.lines.end(), "msg");
+        ASSERT_TRUE(msg != run.lines.end() && run.lines.end() - msg >= 3) << " row " << i;
+        ExpectSegment(RecordNumbers(msg[1]), rows[i].dimensionLine, "row " + std::to_string(i));
+        const std::string text = msg[2];
+        const std::vector<double> header = RecordNumbers(text.substr(3, text.find('"') - 3));
+        ExpectSegment(header, {30, 30, rows[i].dx, rows[i].dy}, "text of row " + std::to_string(i));
+    }
+}
+
+TEST(BuildAddedDimension, LengtheningThePickedLine) {
+    // In the frame of the picked line B lies at 0 and P at 10; K sets the dimension line's level.
+    struct Row {
+        const char* line;
+        double level;      // K.y
+        double overshoot;  // Edit6
+        double x1, y1, x2, y2;
+    };
+    const Row rows[] = {
+        {"0 0 0 10", 9, 2, 0, 0, 0, 11},    // nearer P: P reaches 2 beyond
+        {"0 0 0 10", 1, 2, 0, 0, 0, 10},    // nearer B, between the ends: unchanged
+        {"0 0 0 10", 15, 2, 0, 0, 0, 17},   // beyond P
+        {"0 0 0 10", -5, 2, 0, -7, 0, 10},  // beyond B
+        {"0 0 0 10", 7, 2, 0, 0, 0, 10},    // already reaches 2 beyond
+        {"0 0 0 10", 5, 2, 0, 0, 0, 10},    // equally near: B considered, between the ends
+        {"0 0 0 10", 9, 20, 0, 0, 0, 29},
+        {"0 0 0 10", -5, 20, 0, -25, 0, 10},
+        // Between the ends and nearer B with a long overshoot: the line already crosses the
+        // dimension line, so B must not jump to 25 (or 23) past it.
+        {"0 0 0 10", 5, 20, 0, 0, 0, 10},
+        {"0 0 0 10", 3, 20, 0, 0, 0, 10},
+        // Stored the other way round: P is the stored first end.
+        {"0 10 0 0", 9, 2, 0, 11, 0, 0},
+        {"0 10 0 0", -5, 2, 0, 10, 0, -7},
+        {"0 10 0 0", 5, 20, 0, 10, 0, 0},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Row& r = rows[i];
+        HostSpec spec;
+        spec.line = r.line;
+        spec.k = {50, r.level};
+        spec.q = {100, r.level < 0 ? 10.0 : 0.0};
+        DimensionSettings settings;
+        settings.ExtensionOvershoot = r.overshoot;
+        const Outcome run = ConstructFor(spec, settings);
+        ASSERT_TRUE(run.result.Completed) << " row " << i;
+        const TJwwEntLine& line = HostState.SelectedLines[0];
+        EXPECT_EQ(line.X1, r.x1) << " row " << i;
+        EXPECT_EQ(line.Y1, r.y1) << " row " << i;
+        EXPECT_EQ(line.X2, r.x2) << " row " << i;
+        EXPECT_EQ(line.Y2, r.y2) << " row " << i;
+        // The picked line goes out again as it now stands.
+        ExpectSegment(Segments(run.lines).at(0), {r.x1, r.y1, r.x2, r.y2},
+                      "row " + std::to_string(i));
+    }
+}
+
+TEST(BuildAddedDimension, EqualDistanceConsidersTheBaseEnd) {
+    // A picked line of no length is equally far from the dimension line at both ends. Turned
+    // (taken as pointing along +x), its base end is the stored second one, and that end moves.
+    HostSpec spec;
+    spec.line = "0 0 0 0";
+    spec.q = {5, 100};
+    spec.k = {5, 50};
+    const Outcome run = ConstructFor(spec);
+    ASSERT_TRUE(run.result.Completed);
+    const TJwwEntLine& line = HostState.SelectedLines[0];
+    EXPECT_EQ(line.X1, 0);
+    EXPECT_EQ(line.Y1, 0);
+    EXPECT_NEAR(line.X2, 7, 1e-12);
+    EXPECT_NEAR(line.Y2, 0, 1e-12);
+}
+
+TEST(BuildAddedDimension, LineInAnotherLayerGroupKeepsItsUnchangedEndExactly) {
+    // Current group 0 at scale 2, the line's group 2 at scale 14: k = 1/7. 0.1 / 7 * 7 is not
+    // 0.1 in doubles, so only an end that is left alone keeps 0.1 and 0.3.
+    HostSpec spec;
+    spec.before = {"hs 2 1 14 1 1 1 1 1 1 1 1 1 1 1 1 1", "lg0", "ly0", "lc1", "lt1", "lg2"};
+    spec.line = "0.1 0.3 0.1 0.7";
+    const Outcome run = ConstructFor(spec);
+    ASSERT_TRUE(run.result.Completed);
+    const TJwwEntLine& line = HostState.SelectedLines[0];
+    EXPECT_EQ(line.X1, 0.1);
+    EXPECT_EQ(line.Y1, 0.3);
+    EXPECT_NEAR(line.X2, 0.1, 1e-15);
+    EXPECT_NEAR(line.Y2, 168, 1e-12);  // (20 + 2 x 2) x 14 / 2
+    const auto segments = Segments(run.lines);
+    ASSERT_GE(segments.size(), 3u);
+    ExpectSegment(segments[0], {0.1, 0.3, 0.1, 168}, "picked line");
+    ExpectSegment(segments[1], {100, 4, 100, 24}, "second extension line, gap 2 x 2");
+    ExpectSegment(segments[2], {0.1 / 7, 20, 100, 20}, "dimension line");
+}
+
+TEST(BuildAddedDimension, ValueTextType) {
+    // Text type n has width n and spacing n / 10; "100" runs 1.5 widths and 2 half gaps.
+    struct Row {
+        int index;                // ComboBox3
+        const char* hostType;     // the host's text type record
+        const char* valueRecord;  // the text type of the value
+        const char* restored;     // the record restoring the host's type, "" for none
+        double run;               // W
+    };
+    const Row rows[] = {
+        {0, "cn0 2.5 3.5 0.5 4", "cn0 2.5 3.5 0.5 4", "", 1.5 * 2.5 + 0.5},
+        {0, "cn3", "cn3", "", 4.5 + 0.3},
+        {0, "cn12", "cn1", nullptr, 1.5 + 0.1},  // outside 1..10: type 1
+        {5, "cn1", "cn5", "cn1", 7.5 + 0.5},
+        {4, "cn0 2.5 3.5 0.5 4", "cn4", "cn0 2.5 3.5 0.5 4", 6 + 0.4},
+        {10, "cn2", "cn10", "cn2", 15 + 1},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Row& r = rows[i];
+        HostSpec spec;
+        spec.before = {kAllScalesOne,
+                       "hcw 1 2 3 4 5 6 7 8 9 10",
+                       "hch 1 2 3 4 5 6 7 8 9 10",
+                       "hcd 0.1 0.2 0.3 0.4 0.5 0.6 0.7 0.8 0.9 1",
+                       "hcc 1 2 3 4 5 6 7 8 1 2",
+                       r.hostType};
+        DimensionSettings settings;
+        settings.ValueTextType = r.index;
+        const Outcome run = ConstructFor(spec, settings);
+        std::vector<std::string> types;
+        for (const std::string& line : run.lines) {
+            if (line.rfind("cn", 0) == 0 && line.rfind("cn\"", 0) != 0) types.push_back(line);
+        }
+        ASSERT_FALSE(types.empty()) << " row " << i;
+        EXPECT_EQ(types[0], r.valueRecord) << " row " << i;
+        if (r.restored) {
+            EXPECT_EQ(types.size(), *r.restored ? 2u : 1u) << " row " << i;
+            if (*r.restored && types.size() == 2) {
+                EXPECT_EQ(types[1], r.restored) << " row " << i;
+            }
+        }
+        // The horizontal line covers the text with a margin of 0.5 on either side.
+        const std::vector<double> horizontal = Segments(run.lines).at(4);
+        EXPECT_NEAR(horizontal[2] - horizontal[0], r.run + 1, 1e-12) << " row " << i;
+    }
+}
+
+TEST(BuildAddedDimension, SecondExtensionLine) {
+    struct Row {
+        Point q;
+        bool drawn;
+        std::vector<double> segment;
+    };
+    const Row rows[] = {
+        {{100, 0}, true, {100, 2, 100, 22}},    // below the dimension line
+        {{100, 40}, true, {100, 38, 100, 18}},  // above it: drawn downwards
+        {{100, 17.5}, true, {100, 19.5, 100, 22}},
+        {{100, 19}, false, {}},  // within the gap
+        {{100, 22}, false, {}},  // exactly the gap away
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        HostSpec spec;
+        spec.q = rows[i].q;
+        const Outcome run = ConstructFor(spec);
+        ASSERT_TRUE(run.result.Completed) << " row " << i;
+        const auto segments = Segments(run.lines);
+        ASSERT_GE(segments.size(), 3u);
+        const std::string what = "row " + std::to_string(i);
+        if (rows[i].drawn) {
+            ExpectSegment(segments[1], rows[i].segment, what);
+            ExpectSegment(segments[2], {0, 20, 100, 20}, what);
+        } else {
+            ExpectSegment(segments[1], {0, 20, 100, 20}, what);  // straight to the dimension line
+        }
+    }
+}
+
+TEST(BuildAddedDimension, LeaderRunsToTheNearerEndOfTheHorizontalLine) {
+    // The middle M of the dimension line is (50, 20); the horizontal line is 5.5 long.
+    struct Row {
+        Point v;
+        std::vector<double> leader;
+    };
+    const Row rows[] = {
+        {{40, 25}, {50, 20, 45, 24.5}},    // before M: to U2
+        {{45, 25}, {50, 20, 50, 24.5}},    // U2 exactly above M: still U2
+        {{48, 25}, {50, 20, 47.5, 24.5}},  // straddling M: to U1
+        {{60, 25}, {50, 20, 59.5, 24.5}},  // after M: to U1
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        HostSpec spec;
+        spec.v = rows[i].v;
+        const Outcome run = ConstructFor(spec);
+        ExpectSegment(Segments(run.lines).at(3), rows[i].leader, "row " + std::to_string(i));
+    }
+}
+
+TEST(BuildAddedDimension, ProgressTexts) {
+    const Outcome run = ConstructFor(HostSpec{});
+    ASSERT_EQ(run.statuses.size(), 2u);
+    EXPECT_EQ(run.statuses[0], kStatusWorking);
+    EXPECT_EQ(run.statuses[1], kStatusWriting);
+    EXPECT_EQ(run.entriesAtStatus[0], 0u);  // shown before the first record
+    EXPECT_EQ(run.entriesAtStatus[1], OutputBuffer.size());
+    // No callback at all is fine too.
+    LoadHost(HostSpec{});
+    EXPECT_TRUE(BuildAddedDimension(DimensionSettings{}, nullptr).Completed);
+}
+
+// Everything a refused construction must leave alone.
+std::string Snapshot() {
+    const THostState& s = HostState;
+    std::ostringstream out;
+    out << std::hexfloat;
+    for (const TJwwEntLine& l : s.SelectedLines) {
+        out << l.LayerGroup << l.Flags << ' ' << l.X1 << ' ' << l.Y1 << ' ' << l.X2 << ' ' << l.Y2;
+    }
+    const CurrentAttributes& c = s.Cur;
+    out << '|' << c.CurLayerGroup << c.CurLayer << c.CurLineColor << c.CurLineType << c.CurLineWidth
+        << c.CurTextType << c.CurCcValue << c.CurPointColor << c.CurFontName;
+    const FirstPendingFlags& f = s.FirstPending;
+    out << '|' << f.LayerGroup << f.Layer << f.LineColor << f.LineType << f.LineWidth << f.TextType
+        << f.TextColor << f.FontName << f.PointColor;
+    return out.str();
+}
+
+TEST(BuildAddedDimension, Refusals) {
+    struct Row {
+        const char* what;
+        std::vector<std::string> host;  // followed by K and V
+        std::string_view message;
+    };
+    const std::string ones = kAllScalesOne;
+    const std::string zero = "hs 0 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1";
+    const std::string q = "hp2 100 0";
+    const std::string onLine = "hp2 0 50";  // Q on the picked line: L = 0
+    // clang-format off
+    const Row rows[] = {
+        {"no line", {ones, "z3", q}, kMsgNoLine},
+        {"a circle only", {ones, "z3", "ci 0 0 5", q}, kMsgNoLine},
+        {"no line, scale 0", {zero, q}, kMsgNoLine},
+        {"other flags only", {ones, "z1", "z2", "z4", "z5", "0 0 0 10", q}, kMsgNoDimensionAttribute},
+        {"no flags", {ones, "0 0 0 10", q}, kMsgNoDimensionAttribute},
+        {"only the first line counts", {ones, "0 0 0 10", "z3", "0 0 0 20", q}, kMsgNoDimensionAttribute},
+        {"Q on the picked line", {ones, "z3", "0 0 0 10", onLine}, kMsgZeroDimension},
+        {"Q on it, no attribute", {ones, "0 0 0 10", onLine}, kMsgNoDimensionAttribute},
+        {"current group at scale 0", {zero, "z3", "0 0 0 10", q}, kMsgZeroScale},
+        {"line's group at scale 0", {"hs 1 1 0 1 1 1 1 1 1 1 1 1 1 1 1 1", "lg0", "lg2", "z3", "0 0 0 10", q}, kMsgZeroScale},
+        {"scale 0 before the attribute", {zero, "0 0 0 10", q}, kMsgZeroScale},
+    };
+    // clang-format on
+    for (const Row& r : rows) {
+        InitHostState();
+        for (const std::string& record : r.host) ParseExchangeText(record);
+        ParseExchangeText("hp3 50 20");
+        ParseExchangeText("hp4 40 25");
+        ResetWriterState();
+        const std::string before = Snapshot();
+        const Outcome run = Construct();
+        EXPECT_FALSE(run.result.Completed) << r.what;
+        EXPECT_EQ(run.result.RefusalMessage, r.message) << r.what;
+        EXPECT_TRUE(OutputBuffer.empty()) << r.what;
+        EXPECT_TRUE(run.statuses.empty()) << r.what;
+        EXPECT_EQ(Snapshot(), before) << r.what;
+    }
+}
+
+TEST(BuildAddedDimension, DimensionAttributeAmongOtherFlags) {
+    HostSpec spec;
+    spec.flags = {"z1", "z3", "z5"};
+    const Outcome run = ConstructFor(spec);
+    ASSERT_TRUE(run.result.Completed);
+    const std::vector<std::string> picked(run.lines.begin() + 5, run.lines.begin() + 9);
+    EXPECT_TRUE(RecordsMatch(picked, {"z1", "z3", "z5", "0 0 0 22"}));
+}
+
+TEST(BuildAddedDimension, LayerGroupOutsideTheTableCountsAsGroupZero) {
+    // Not from the reader, which keeps groups in 0..15; the scale table is never overrun.
+    HostSpec spec;
+    spec.before = {"hs 1 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5"};
+    LoadHost(spec);
+    HostState.SelectedLines[0].LayerGroup = 99;
+    const Outcome run = Construct();
+    ASSERT_TRUE(run.result.Completed);
+    EXPECT_EQ(HostState.SelectedLines[0].Y2, 22);  // k = 1: group 0's scale on both sides
+
+    LoadHost(spec);
+    HostState.SelectedLines[0].LayerGroup = -1;
+    HostState.LayerGroupScale[0] = 0;
+    EXPECT_EQ(Construct().result.RefusalMessage, kMsgZeroScale);
+    EXPECT_TRUE(OutputBuffer.empty());
+}
+
+}  // namespace
+}  // namespace dovarin
