@@ -1,11 +1,11 @@
 // ToFullWidth: half-width characters of code page 932 to their full-width forms.
 //
 // Our own tables rather than the system's string mapping, so that every system gives the same
-// bytes. The forms are those of the Japanese full-width mapping, with three choices of ours:
-// the backslash position 0x5C, which this code page shows as the yen sign, becomes the
-// full-width yen sign; '"' and '\'' become the JIS quotation marks ” and ’ rather than the
-// IBM-extension forms 0xFA57 / 0xFA56, which fonts outside Windows often lack; '~' becomes the
-// code page's full-width tilde 0x81 0x60.
+// bytes. The forms are those of the code page's full-width characters (U+FF01..U+FF5E, the
+// ideographic space, the full-width katakana), as iconv's CP932 table encodes them: '"' and '\''
+// become the IBM-extension characters 0xFA57 / 0xFA56, '~' the full-width tilde 0x81 0x60. One
+// choice of ours: the position 0x5C, which this code page shows as the yen sign, becomes the
+// full-width yen sign 0x81 0x8F rather than the full-width backslash.
 #include <cstdint>
 
 #include "util/MyFunc.h"
@@ -21,8 +21,8 @@ struct Wide {
 // 0x20..0x7E.
 // clang-format off
 constexpr Wide kAsciiWide[] = {
-    {0x81, 0x40}, {0x81, 0x49}, {0x81, 0x68}, {0x81, 0x94}, {0x81, 0x90}, {0x81, 0x93},  // sp:全角空白 !！ "” #＃ $＄ %％
-    {0x81, 0x95}, {0x81, 0x66}, {0x81, 0x69}, {0x81, 0x6A}, {0x81, 0x96}, {0x81, 0x7B},  // &＆ '’ (（ )） *＊ +＋
+    {0x81, 0x40}, {0x81, 0x49}, {0xFA, 0x57}, {0x81, 0x94}, {0x81, 0x90}, {0x81, 0x93},  // sp:全角空白 !！ "＂ #＃ $＄ %％
+    {0x81, 0x95}, {0xFA, 0x56}, {0x81, 0x69}, {0x81, 0x6A}, {0x81, 0x96}, {0x81, 0x7B},  // &＆ '＇ (（ )） *＊ +＋
     {0x81, 0x43}, {0x81, 0x7C}, {0x81, 0x44}, {0x81, 0x5E}, {0x82, 0x4F}, {0x82, 0x50},  // ,， -－ .． /／ 0０ 1１
     {0x82, 0x51}, {0x82, 0x52}, {0x82, 0x53}, {0x82, 0x54}, {0x82, 0x55}, {0x82, 0x56},  // 2２ 3３ 4４ 5５ 6６ 7７
     {0x82, 0x57}, {0x82, 0x58}, {0x81, 0x46}, {0x81, 0x47}, {0x81, 0x83}, {0x81, 0x81},  // 8８ 9９ :： ;； <＜ =＝
