@@ -83,13 +83,15 @@ void AppendEntry(std::string_view text, bool joinsNext) {
     entry.JoinsNext = joinsNext;
 }
 
-// The change-only rule: the record is written when forced or when the value changes.
-void PutIfChanged(bool& firstPending, int& remembered, int value, std::string_view key,
+// The change-only rule: the record is written when forced or when the value changes. True when
+// it was written.
+bool PutIfChanged(bool& firstPending, int& remembered, int value, std::string_view key,
                   std::string (*form)(int)) {
-    if (!firstPending && value == remembered) return;
+    if (!firstPending && value == remembered) return false;
     PutLine(std::string(key) + form(value));
     remembered = value;
     firstPending = false;
+    return true;
 }
 
 std::string_view TextKeyOf(int kind) {
@@ -136,9 +138,9 @@ void PutLine(std::string_view text) {
 
 void PutLayerGroup(int value) {
     THostState& s = HostState;
-    PutIfChanged(s.FirstPending.LayerGroup, s.Cur.CurLayerGroup, value, "lg", Hex);
     // A layer number means nothing without its group: repeat it after every group record.
-    s.FirstPending.Layer = true;
+    if (PutIfChanged(s.FirstPending.LayerGroup, s.Cur.CurLayerGroup, value, "lg", Hex))
+        s.FirstPending.Layer = true;
 }
 
 void PutLayer(int value) {
