@@ -4,7 +4,9 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "settings/Settings.h"
 
@@ -12,7 +14,7 @@ namespace dovarin {
 
 // What TForm1 needs of a window. Texts are code page 932.
 class FormWindow {
-public:
+  public:
     virtual ~FormWindow() = default;
     // Puts the controls' values (ComboBox3's items included) into the window.
     virtual void ShowControls(const DialogControls& controls) = 0;
@@ -33,7 +35,7 @@ public:
 extern std::filesystem::path ExeDir;
 
 class TForm1 {
-public:
+  public:
     explicit TForm1(FormWindow& window) : window_(window) {}
 
     // exeDir stands for the folder of the running executable.
@@ -45,10 +47,16 @@ public:
     // The dialog as data: controls and saved window position.
     SavedDialog Dialog;
 
-private:
+  private:
+    // The two files of the program, in ExeDir.
+    static std::filesystem::path ExchangeFilePath();
+    static std::filesystem::path SettingsFilePath();
+
     FormWindow& window_;
 };
 
+// ComboBox3's items: the host's current text type, then text types 1 to 10.
+constexpr int kTextTypeItemCount = 11;
 // ComboBox3's eleven items from HostTextType and TextTypes.
 std::vector<std::string> TextTypeItems();
 

@@ -1,0 +1,102 @@
+// Unit1: the run of one program around the form. The order of the calls here is the contract
+// with the host: the exchange file is read once when the form is shown and written once when it
+// closes, and the settings file is written only by an OK whose values all passed.
+#include "app/Unit1.h"
+
+#include "dimension/Dimension.h"
+#include "exchange/JwwGaibu.h"
+#include "util/MyFunc.h"
+
+namespace dovarin {
+
+std::filesystem::path ExeDir;
+
+namespace {
+
+constexpr const char* kExchangeFileName = "JWC_TEMP.TXT";
+constexpr const char* kSettingsFileName = "kelm.dat";
+
+// 現在の文字種(
+constexpr std::string_view kCurrentTextTypeOpen =
+    "\x8c\xbb\x8d\xdd\x82\xcc\x95\xb6\x8e\x9a\x8e\xed(";
+
+std::string CurrentTextTypeItem() {
+    std::string item(kCurrentTextTypeOpen);
+    if (HostState.HostTextType == 0) {
+        item += "Free)";
+    } else {
+        item += "No" + std::to_string(HostState.HostTextType) + ")";
+    }
+    return item;
+}
+
+std::string TextTypeItem(int n) {
+    const TextTypeEntry& type = HostState.TextTypes[n];
+    return "No" + std::to_string(n) + ": W" + FormatReal(type.Width) + " H" +
+           FormatReal(type.Height) + " D" + FormatReal(type.Spacing);
+}
+
+}  // namespace
+
+std::vector<std::string> TextTypeItems() {
+    std::vector<std::string> items;
+    items.reserve(kTextTypeItemCount);
+    items.push_back(CurrentTextTypeItem());
+    for (int n = 1; n < kTextTypeItemCount; ++n) items.push_back(TextTypeItem(n));
+    return items;
+}
+
+std::filesystem::path TForm1::ExchangeFilePath() {
+    return ExeDir / kExchangeFileName;
+}
+std::filesystem::path TForm1::SettingsFilePath() {
+    return ExeDir / kSettingsFileName;
+}
+
+void TForm1::FormShow(const std::filesystem::path& exeDir) {
+    InitHostState();
+    ExeDir = exeDir / "";  // ends with the separator, as the executable's folder does
+    // Without an exchange file the form opens on HostState's defaults.
+    ReadExchangeFile(ExchangeFilePath());
+    ResetWriterState();
+    // Refilling the list drops its selection; the settings file selects again.
+    Dialog.Controls.ComboBox3Items = TextTypeItems();
+    Dialog.Controls.ComboBox3 = kNoSelection;
+    LoadSettings(SettingsFilePath(), Dialog);
+    window_.ShowControls(Dialog.Controls);
+    window_.SetPosition(Dialog.WindowLeft, Dialog.WindowTop);
+}
+
+void TForm1::Button1Click() {
+    // Stored on every press, so that a valid OK saves where the window stands now.
+    window_.GetPosition(Dialog.WindowLeft, Dialog.WindowTop);
+    window_.ReadControls(Dialog.Controls);
+
+    DimensionSettings settings;
+    ControlId focus = ControlId::ComboBox1;
+    if (!ValidateDialog(Dialog.Controls, settings, focus)) {
+        window_.FocusControl(focus);
+        return;
+    }
+    SaveSettings(SettingsFilePath(), Dialog);
+
+    const ConstructionResult result = BuildAddedDimension(
+        settings, [this](std::string_view status) { window_.SetStatus(status); });
+    if (!result.Completed) {
+        // Nothing was appended; the user may change the settings and try again, or cancel.
+        window_.ShowMessage(result.RefusalMessage);
+        return;
+    }
+    window_.Close();
+}
+
+void TForm1::Button2Click() {
+    window_.Close();
+}
+
+void TForm1::FormClose() {
+    WriteExchangeFile(ExchangeFilePath());
+    FreeHostState();
+}
+
+}  // namespace dovarin

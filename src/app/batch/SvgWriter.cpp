@@ -1,0 +1,216 @@
+// Renders a Sketch as SVG: fitted into a fixed-size canvas with a margin, y turned upwards, line
+// widths and marks in pixels so that they stay visible at any drawing scale.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "app/batch/RunPicture.h"
+
+namespace dovarin {
+
+namespace {
+
+constexpr double kCanvasWidth = 1000;  // the drawing fits into this box, in pixels
+constexpr double kCanvasHeight = 700;
+constexpr double kMargin = 60;
+constexpr double kTitleBand = 56;
+constexpr double kRefRadius = 5;
+
+const char* const kStyleSheet =
+    "path,circle{fill:none;stroke-linecap:round;stroke-linejoin:round}"
+    ".in{stroke:#a8a8a8;stroke-width:1}.in.fill{fill:#a8a8a8}"
+    ".picked{stroke:#707070;stroke-width:2.5}"
+    "text.intext{fill:#a0a0a0}"
+    ".ans{stroke:#1565c0;stroke-width:1.6}"
+    ".ansmark{stroke:#2e7d32;stroke-width:1.4}.ansmark.fill{fill:#2e7d32}"
+    ".ansdim{stroke:#8e24aa;stroke-width:1.6}text.ansdim{fill:#8e24aa;stroke:none}"
+    "text.anstext{fill:#c62828}"
+    ".ref{stroke:#ef6c00;stroke-width:1.5}"
+    "text.ref{fill:#ef6c00;font-size:13px;stroke:white;stroke-width:3px;paint-order:stroke}"
+    "text{font-family:'MS Gothic','IPAGothic','Noto Sans CJK JP',monospace;white-space:pre}"
+    "text.title{fill:#202020;font-size:15px}text.legend{font-size:12px}";
+
+struct Box {
+    double minX = std::numeric_limits<double>::infinity();
+    double minY = minX;
+    double maxX = -minX;
+    double maxY = -minX;
+    void Add(Point p) {
+        if (!std::isfinite(p.x) || !std::isfinite(p.y)) return;
+        minX = std::min(minX, p.x);
+        minY = std::min(minY, p.y);
+        maxX = std::max(maxX, p.x);
+        maxY = std::max(maxY, p.y);
+    }
+    bool Empty() const { return minX > maxX; }
+};
+
+Point TextCorner(const Sketch::Text& t, double along, double up) {
+    const double a = t.Angle * 3.14159265358979323846 / 180;
+    return {t.At.x + along * std::cos(a) - up * std::sin(a),
+            t.At.y + along * std::sin(a) + up * std::cos(a)};
+}
+
+Box Bounds(const Sketch& sketch) {
+    Box box;
+    for (const auto& path : sketch.Paths) {
+        for (Point p : path.Points) box.Add(p);
+    }
+    for (const auto& c : sketch.Circles) {
+        const double r = c.ScreenSize ? 0 : c.Radius;
+        box.Add({c.Centre.x - r, c.Centre.y - r});
+        box.Add({c.Centre.x + r, c.Centre.y + r});
+    }
+    for (const auto& t : sketch.Texts) {
+        box.Add(t.At);
+        box.Add(TextCorner(t, t.Length, t.Height));
+    }
+    for (const auto& label : sketch.Labels) box.Add(label.At);
+    return box;
+}
+
+// Drawing units to canvas pixels.
+class Viewport {
+  public:
+    explicit Viewport(Box box) {
+        if (box.Empty()) box = Box{-1, -1, 1, 1};
+        // A drawing that is a point or a line still gets an area to sit in.
+        const double span = std::max({box.maxX - box.minX, box.maxY - box.minY, 1e-9});
+        const double minSpan = span * 0.05;
+        widen(box.minX, box.maxX, minSpan);
+        widen(box.minY, box.maxY, minSpan);
+        scale_ =
+            std::min(kCanvasWidth / (box.maxX - box.minX), kCanvasHeight / (box.maxY - box.minY));
+        minX_ = box.minX;
+        maxY_ = box.maxY;
+        width_ = (box.maxX - box.minX) * scale_ + 2 * kMargin;
+        height_ = (box.maxY - box.minY) * scale_ + 2 * kMargin + kTitleBand;
+    }
+    double X(double x) const { return kMargin + (x - minX_) * scale_; }
+    double Y(double y) const { return kTitleBand + kMargin + (maxY_ - y) * scale_; }
+    double Length(double d) const { return d * scale_; }
+    double Width() const { return std::max(width_, 480.0); }
+    double Height() const { return height_; }
+
+  private:
+    static void widen(double& lo, double& hi, double minSpan) {
+        if (hi - lo >= minSpan) return;
+        const double mid = (lo + hi) / 2;
+        lo = mid - minSpan / 2;
+        hi = mid + minSpan / 2;
+    }
+    double scale_ = 1, minX_ = 0, maxY_ = 0, width_ = 0, height_ = 0;
+};
+
+std::string Num(double v) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.2f", std::isfinite(v) ? v : 0.0);
+    return buffer;
+}
+
+std::string XmlEscape(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&apos;";
+                break;
+            default:
+                // XML 1.0 allows no control characters but tab, CR and LF.
+                if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') out += c;
+        }
+    }
+    return out;
+}
+
+std::string ClassAttr(const char* cls, bool filled) {
+    return std::string(" class=\"") + cls + (filled ? " fill" : "") + "\"";
+}
+
+void RenderPath(const Sketch::Path& path, const Viewport& v, std::string& svg) {
+    if (path.Points.size() < 2) return;
+    std::string d;
+    for (size_t i = 0; i < path.Points.size(); ++i) {
+        d += (i == 0 ? "M" : " L") + Num(v.X(path.Points[i].x)) + " " + Num(v.Y(path.Points[i].y));
+    }
+    if (path.Closed) d += " Z";
+    svg += "<path" + ClassAttr(path.Cls, path.Filled) + " d=\"" + d + "\"/>\n";
+}
+
+void RenderCircle(const Sketch::Circle& c, const Viewport& v, std::string& svg) {
+    const double r = c.ScreenSize ? c.Radius : v.Length(c.Radius);
+    svg += "<circle" + ClassAttr(c.Cls, c.Filled) + " cx=\"" + Num(v.X(c.Centre.x)) + "\" cy=\"" +
+           Num(v.Y(c.Centre.y)) + "\" r=\"" + Num(std::max(r, 0.5)) + "\"/>\n";
+}
+
+void RenderText(const Sketch::Text& t, const Viewport& v, std::string& svg) {
+    if (t.Utf8.empty()) return;
+    const std::string x = Num(v.X(t.At.x));
+    const std::string y = Num(v.Y(t.At.y));
+    const double size = t.Height > 0 ? v.Length(t.Height) : 11;
+    svg += "<text class=\"" + std::string(t.Cls) + "\" x=\"" + x + "\" y=\"" + y +
+           "\" font-size=\"" + Num(std::max(size, 1.0)) + "\"";
+    if (t.Length > 0) {
+        svg += " textLength=\"" + Num(v.Length(t.Length)) + "\" lengthAdjust=\"spacingAndGlyphs\"";
+    }
+    if (t.Angle != 0) svg += " transform=\"rotate(" + Num(-t.Angle) + " " + x + " " + y + ")\"";
+    svg += ">" + XmlEscape(t.Utf8) + "</text>\n";
+}
+
+void RenderLabel(const Sketch::Label& label, const Viewport& v, std::string& svg) {
+    const double x = v.X(label.At.x);
+    const double y = v.Y(label.At.y);
+    svg += "<circle class=\"ref\" cx=\"" + Num(x) + "\" cy=\"" + Num(y) + "\" r=\"" +
+           Num(kRefRadius) + "\"/>\n";
+    svg += "<path class=\"ref\" d=\"M" + Num(x - 2 * kRefRadius) + " " + Num(y) + " H" +
+           Num(x + 2 * kRefRadius) + " M" + Num(x) + " " + Num(y - 2 * kRefRadius) + " V" +
+           Num(y + 2 * kRefRadius) + "\"/>\n";
+    // Below left: the value text and its line lie to the right of V.
+    svg += "<text class=\"ref\" text-anchor=\"end\" x=\"" + Num(x - kRefRadius) + "\" y=\"" +
+           Num(y + 3 * kRefRadius + 4) + "\">" + XmlEscape(label.Caption) + "</text>\n";
+}
+
+void RenderTitle(const std::string& title, std::string& svg) {
+    svg += "<text class=\"title\" x=\"12\" y=\"22\">" + XmlEscape(title) + "</text>\n";
+    svg +=
+        "<text class=\"legend\" x=\"12\" y=\"44\">"
+        "<tspan fill=\"#909090\">&#9632; passed by the host (thick: picked line)</tspan>"
+        "<tspan dx=\"14\" fill=\"#1565c0\">&#9632; answer lines</tspan>"
+        "<tspan dx=\"14\" fill=\"#c62828\">&#9632; texts</tspan>"
+        "<tspan dx=\"14\" fill=\"#2e7d32\">&#9632; point markers</tspan>"
+        "<tspan dx=\"14\" fill=\"#8e24aa\">&#9632; dimension figure</tspan>"
+        "<tspan dx=\"14\" fill=\"#ef6c00\">&#9632; reference points</tspan></text>\n";
+}
+
+}  // namespace
+
+std::string RenderSvg(const Sketch& sketch, const std::string& title) {
+    const Viewport v(Bounds(sketch));
+    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + Num(v.Width()) + "\" height=\"" +
+           Num(v.Height()) + "\" viewBox=\"0 0 " + Num(v.Width()) + " " + Num(v.Height()) + "\">\n";
+    svg += "<style>" + std::string(kStyleSheet) + "</style>\n";
+    svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+    RenderTitle(title, svg);
+    for (const auto& path : sketch.Paths) RenderPath(path, v, svg);
+    for (const auto& c : sketch.Circles) RenderCircle(c, v, svg);
+    for (const auto& t : sketch.Texts) RenderText(t, v, svg);
+    for (const auto& label : sketch.Labels) RenderLabel(label, v, svg);
+    svg += "</svg>\n";
+    return svg;
+}
+
+}  // namespace dovarin

@@ -1,0 +1,87 @@
+// dovarin-batch: one program run without a window. DIR stands for the executable's folder; the
+// headless window stands where the settings file puts it and the --set changes are typed into it
+// before OK (or Cancel) is pressed once.
+#include <iostream>
+
+#include "app/Unit1.h"
+#include "app/batch/CommandLine.h"
+#include "app/batch/Cp932.h"
+#include "app/batch/HeadlessWindow.h"
+#include "app/batch/RunPicture.h"
+
+namespace dovarin {
+namespace {
+
+constexpr int kExitDone = 0;
+constexpr int kExitStopped = 2;
+constexpr int kExitRefused = 3;
+constexpr int kExitUsage = 64;      // EX_USAGE
+constexpr int kExitCantWrite = 74;  // EX_IOERR
+
+// Presses OK once; a stop or a refusal leaves the form open, and the run then ends as Cancel.
+int PressOk(TForm1& form, HeadlessWindow& window, std::string& outcome) {
+    form.Button1Click();
+    if (window.Closed()) {
+        outcome = "OK: the dimension was constructed";
+        return kExitDone;
+    }
+    int status = kExitRefused;
+    if (window.Focus()) {
+        const std::string line = std::string("focus: ") + GetControlInfo(*window.Focus()).name;
+        std::cerr << line << '\n';
+        outcome = "OK stopped, " + line + " (answer hq)";
+        status = kExitStopped;
+    } else {
+        const std::string line = "refused: " + Cp932ToUtf8(window.Message().value_or(""));
+        std::cerr << line << '\n';
+        outcome = "OK " + line + " (answer hq)";
+    }
+    form.Button2Click();
+    return status;
+}
+
+int Run(const BatchOptions& options) {
+    HeadlessWindow window;
+    TForm1 form(window);
+    window.Attach(form);
+    RunPicture picture;
+    const bool drawing = !options.SvgFile.empty();
+    if (drawing) window.OnClose([&picture] { picture.CaptureAnswer(); });
+
+    form.FormShow(options.Dir);
+    if (drawing) picture.CaptureInput();
+    for (const ControlChange& change : options.Changes) ApplyChange(change, window.Controls());
+
+    std::string outcome = "Cancel (answer hq)";
+    int status = kExitDone;
+    if (options.Cancel) {
+        form.Button2Click();
+    } else {
+        status = PressOk(form, window, outcome);
+    }
+    if (drawing) {
+        picture.SetOutcome("dovarin-batch: " + outcome);
+        if (!picture.Write(options.SvgFile)) {
+            std::cerr << "dovarin-batch: cannot write " << options.SvgFile.string() << '\n';
+            return kExitCantWrite;
+        }
+    }
+    return status;
+}
+
+}  // namespace
+}  // namespace dovarin
+
+int main(int argc, char** argv) {
+    dovarin::BatchOptions options;
+    std::string error;
+    if (!dovarin::ParseCommandLine(argc, argv, options, error)) {
+        std::cerr << "dovarin-batch: " << error << '\n';
+        return dovarin::kExitUsage;
+    }
+    if (options.Help) {
+        std::cout << dovarin::kUsageText;
+        return 0;
+    }
+    return dovarin::Run(options);
+}
