@@ -1,0 +1,284 @@
+// TForm1 against a recording window: what it asks of the window, in which order, and what the
+// two files hold afterwards.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/Unit1.h"
+#include "dimension/Dimension.h"
+#include "exchange/JwwGaibu.h"
+
+namespace dovarin {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every call, as one line; the window's own state is what the user sees.
+class RecordingWindow : public FormWindow {
+  public:
+    std::vector<std::string> Calls;
+    DialogControls Shown;
+    int Left = 0;
+    int Top = 0;
+    TForm1* Form = nullptr;
+
+    void ShowControls(const DialogControls& controls) override {
+        Calls.push_back("ShowControls");
+        Shown = controls;
+    }
+    void ReadControls(DialogControls& controls) override {
+        Calls.push_back("ReadControls");
+        controls = Shown;
+    }
+    void FocusControl(ControlId id) override {
+        Calls.push_back(std::string("Focus ") + GetControlInfo(id).name);
+    }
+    void SetStatus(std::string_view text) override {
+        Calls.push_back("Status " + std::string(text));
+    }
+    void ShowMessage(std::string_view text) override {
+        Calls.push_back("Message " + std::string(text));
+    }
+    void GetPosition(int& left, int& top) override {
+        Calls.push_back("GetPosition");
+        left = Left;
+        top = Top;
+    }
+    void SetPosition(int left, int top) override {
+        Calls.push_back("SetPosition " + std::to_string(left) + " " + std::to_string(top));
+        Left = left;
+        Top = top;
+    }
+    void Close() override {
+        Calls.push_back("Close");
+        Form->FormClose();
+    }
+};
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Joins lines with CR LF, as both files are written.
+std::string Crlf(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+// The worked example: picked line (0,0)-(0,10) with the dimension attribute, Q (100, 0),
+// K (50, 20), V (40, 25).
+const std::vector<std::string> kPickedDimension = {"hp2 100 0", "hp3 50 20", "hp4 40 25", "z3",
+                                                   "0 0 0 10"};
+
+// Lines 1 to 22 of a settings file that passes every check, at position left, top.
+std::vector<std::string> ValidSettings(int left, int top) {
+    return {std::to_string(left),
+            std::to_string(top),
+            "0",
+            "0",
+            "1",
+            "3",
+            "2",
+            "1",
+            "",
+            "",
+            "0.5",
+            "2",
+            "2",
+            "3",
+            "15",
+            "2",
+            "0",
+            "0",
+            "0",
+            "0",
+            "0",
+            "0"};
+}
+
+class Unit1Test : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        static std::atomic<int> counter{0};
+        dir_ =
+            fs::temp_directory_path() / ("dovarin-app-" + std::to_string(std::random_device{}()) +
+                                         "-" + std::to_string(counter++));
+        fs::create_directories(dir_);
+        window_.Form = &form_;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    fs::path Exchange() const { return dir_ / "JWC_TEMP.TXT"; }
+    fs::path Settings() const { return dir_ / "kelm.dat"; }
+
+    void Show(const std::vector<std::string>& exchange) {
+        WriteBytes(Exchange(), Crlf(exchange));
+        form_.FormShow(dir_);
+        window_.Calls.clear();
+    }
+
+    fs::path dir_;
+    RecordingWindow window_;
+    TForm1 form_{window_};
+};
+
+TEST_F(Unit1Test, ShowReadsBothFilesThenShowsControlsAndMovesTheWindow) {
+    WriteBytes(Exchange(), Crlf({"cn4"}));
+    std::vector<std::string> settings = ValidSettings(300, 200);
+    settings[4] = "7";  // ComboBox3
+    WriteBytes(Settings(), Crlf(settings));
+
+    form_.FormShow(dir_);
+
+    EXPECT_EQ(window_.Calls, (std::vector<std::string>{"ShowControls", "SetPosition 300 200"}));
+    ASSERT_EQ(window_.Shown.ComboBox3Items.size(), 11u);
+    EXPECT_EQ(window_.Shown.ComboBox3, 7);
+    EXPECT_EQ(HostState.HostTextType, 4);
+    const std::string exeDir = ExeDir.string();
+    ASSERT_FALSE(exeDir.empty());
+    EXPECT_EQ(exeDir.back(), static_cast<char>(fs::path::preferred_separator));
+}
+
+TEST_F(Unit1Test, ShowWithoutFilesUsesDefaults) {
+    form_.FormShow(dir_);
+
+    EXPECT_EQ(window_.Calls, (std::vector<std::string>{"ShowControls", "SetPosition 100 100"}));
+    EXPECT_EQ(window_.Shown.ComboBox3, kNoSelection);
+    EXPECT_EQ(window_.Shown.Edit8, "15");
+    EXPECT_FALSE(fs::exists(Exchange()));
+    EXPECT_FALSE(fs::exists(Settings()));
+}
+
+// 現在の文字種( in code page 932.
+const std::string kCurrent = "\x8c\xbb\x8d\xdd\x82\xcc\x95\xb6\x8e\x9a\x8e\xed(";
+
+TEST_F(Unit1Test, TextTypeItems) {
+    struct Row {
+        std::vector<std::string> exchange;
+        std::string first;
+        std::string second;
+        std::string last;
+    };
+    const std::vector<Row> rows = {
+        {{}, kCurrent + "No1)", "No1: W3 H3 D0", "No10: W3 H3 D0"},
+        {{"cn0 2.5 2.5 0 1"}, kCurrent + "Free)", "No1: W3 H3 D0", "No10: W3 H3 D0"},
+        {{"cn10", "cn0 2 2 0 1"}, kCurrent + "No10)", "No1: W3 H3 D0", "No10: W3 H3 D0"},
+        {{"hcw 2.5 2 2 2 2 2 2 2 2 12.75", "hch 3 2 2 2 2 2 2 2 2 1E-5",
+          "hcd 0.25 0 0 0 0 0 0 0 0 -1"},
+         kCurrent + "No1)",
+         "No1: W2.5 H3 D0.25",
+         "No10: W12.75 H1E-5 D-1"},
+    };
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        Show(rows[i].exchange);
+        const std::vector<std::string>& items = window_.Shown.ComboBox3Items;
+        ASSERT_EQ(items.size(), 11u) << "row " << i;
+        EXPECT_EQ(items[0], rows[i].first) << "row " << i;
+        EXPECT_EQ(items[1], rows[i].second) << "row " << i;
+        EXPECT_EQ(items[10], rows[i].last) << "row " << i;
+        EXPECT_EQ(items, TextTypeItems()) << "row " << i;
+        form_.FormClose();
+    }
+}
+
+TEST_F(Unit1Test, InvalidValueStopsWithFocusAndSavesNothing) {
+    const std::string saved = Crlf(ValidSettings(300, 200));
+    WriteBytes(Settings(), saved);
+    Show(kPickedDimension);
+    window_.Left = 500;  // moved by the user
+    window_.Shown.Edit8 = "180";
+    window_.Shown.Edit5 = "-1";
+
+    form_.Button1Click();
+    EXPECT_EQ(window_.Calls,
+              (std::vector<std::string>{"GetPosition", "ReadControls", "Focus Edit8"}));
+    EXPECT_EQ(form_.Dialog.WindowLeft, 500);
+
+    // After the correction the next invalid control takes the focus.
+    window_.Calls.clear();
+    window_.Shown.Edit8 = "179.999";
+    form_.Button1Click();
+    EXPECT_EQ(window_.Calls,
+              (std::vector<std::string>{"GetPosition", "ReadControls", "Focus Edit5"}));
+
+    form_.Button2Click();
+    EXPECT_EQ(ReadBytes(Settings()), saved);
+    EXPECT_EQ(ReadBytes(Exchange()), "hq\r\n");
+}
+
+TEST_F(Unit1Test, RefusalKeepsTheFormOpenAndTheSettingsSaved) {
+    WriteBytes(Settings(), Crlf(ValidSettings(300, 200)));
+    Show({"hp2 100 0", "hp3 50 20", "hp4 40 25", "0 0 0 10"});  // no dimension attribute
+    window_.Left = 321;
+    window_.Top = 123;
+
+    form_.Button1Click();
+    const std::string message = "Message " + std::string(kMsgNoDimensionAttribute);
+    EXPECT_EQ(window_.Calls, (std::vector<std::string>{"GetPosition", "ReadControls", message}));
+    std::string expected = Crlf(ValidSettings(321, 123));
+    EXPECT_EQ(ReadBytes(Settings()).substr(0, expected.size()), expected);
+    EXPECT_TRUE(OutputBuffer.empty());
+
+    // A second OK from the open form saves its values again and is refused again.
+    window_.Calls.clear();
+    window_.Left = 10;
+    window_.Shown.Edit4 = "1.5";
+    form_.Button1Click();
+    EXPECT_EQ(window_.Calls, (std::vector<std::string>{"GetPosition", "ReadControls", message}));
+    std::vector<std::string> second = ValidSettings(10, 123);
+    second[10] = "1.5";
+    expected = Crlf(second);
+    EXPECT_EQ(ReadBytes(Settings()).substr(0, expected.size()), expected);
+
+    form_.Button2Click();
+    EXPECT_EQ(ReadBytes(Exchange()), "hq\r\n");
+}
+
+TEST_F(Unit1Test, CompletedConstructionReportsProgressThenCloses) {
+    WriteBytes(Settings(), Crlf(ValidSettings(300, 200)));
+    Show(kPickedDimension);
+
+    form_.Button1Click();
+    EXPECT_EQ(window_.Calls,
+              (std::vector<std::string>{"GetPosition", "ReadControls",
+                                        "Status " + std::string(kStatusWorking),
+                                        "Status " + std::string(kStatusWriting), "Close"}));
+    const std::string answer = ReadBytes(Exchange());
+    EXPECT_EQ(answer.substr(0, 4), "hd\r\n");
+    // The picked line comes back lengthened to 2 beyond the dimension line at 20.
+    EXPECT_NE(answer.find("\r\n0 0 0 22\r\n"), std::string::npos) << answer;
+    EXPECT_EQ(ReadBytes(Settings()).substr(0, 8), "300\r\n200");
+}
+
+TEST_F(Unit1Test, CancelAtOnceAnswersHqWhateverTheHostWrote) {
+    const std::string saved = Crlf(ValidSettings(300, 200));
+    WriteBytes(Settings(), saved);
+    Show(kPickedDimension);
+
+    ASSERT_EQ(HostState.SelectedLineCount(), 1u);
+
+    form_.Button2Click();
+    EXPECT_EQ(window_.Calls, (std::vector<std::string>{"Close"}));
+    EXPECT_EQ(ReadBytes(Exchange()), "hq\r\n");
+    EXPECT_EQ(ReadBytes(Settings()), saved);
+    // The close event releases the host state after writing the answer.
+    EXPECT_EQ(HostState.SelectedLineCount(), 0u);
+    EXPECT_TRUE(HostState.HpPoints.empty());
+}
+
+}  // namespace
+}  // namespace dovarin
