@@ -105,7 +105,7 @@ TEST(BuildAddedDimension, WorkedExample) {
     const std::vector<std::string> start = {
         "hd",
         "lg0", "ly0", "lc1", "lt1", "z3", "0 0 0 22",  // the picked line, lengthened
-        "ly0", "pn1", "cn\"$",                          // the host's attributes
+        "pn1", "cn\"$",                                 // the host's attributes, where changed
         "z3", "100 2 100 22",                           // second extension line
     };
     const std::vector<std::string> plain = {
