@@ -70,7 +70,10 @@ void TForm1::FormShow(const std::filesystem::path& exeDir) {
 void TForm1::Button1Click() {
     // Stored on every press, so that a valid OK saves where the window stands now.
     window_.GetPosition(Dialog.WindowLeft, Dialog.WindowTop);
+    // The list items are the form's, filled at show; a window reports only what the user chose.
+    std::vector<std::string> textTypeItems = std::move(Dialog.Controls.ComboBox3Items);
     window_.ReadControls(Dialog.Controls);
+    Dialog.Controls.ComboBox3Items = std::move(textTypeItems);
 
     DimensionSettings settings;
     ControlId focus = ControlId::ComboBox1;

@@ -35,6 +35,8 @@ class RecordingWindow : public FormWindow {
     void ReadControls(DialogControls& controls) override {
         Calls.push_back("ReadControls");
         controls = Shown;
+        // A real window reports the user's choices, not the list items the form gave it.
+        controls.ComboBox3Items.clear();
     }
     void FocusControl(ControlId id) override {
         Calls.push_back(std::string("Focus ") + GetControlInfo(id).name);
