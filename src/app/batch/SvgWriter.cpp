@@ -14,6 +14,7 @@ namespace {
 constexpr double kCanvasWidth = 1000;  // the drawing fits into this box, in pixels
 constexpr double kCanvasHeight = 700;
 constexpr double kMargin = 60;
+constexpr double kMinWidth = 940;  // room for the title and the legend
 constexpr double kTitleBand = 56;
 constexpr double kRefRadius = 5;
 
@@ -78,29 +79,31 @@ class Viewport {
         // A drawing that is a point or a line still gets an area to sit in.
         const double span = std::max({box.maxX - box.minX, box.maxY - box.minY, 1e-9});
         const double minSpan = span * 0.05;
-        widen(box.minX, box.maxX, minSpan);
-        widen(box.minY, box.maxY, minSpan);
+        Widen(box.minX, box.maxX, minSpan);
+        Widen(box.minY, box.maxY, minSpan);
         scale_ =
             std::min(kCanvasWidth / (box.maxX - box.minX), kCanvasHeight / (box.maxY - box.minY));
         minX_ = box.minX;
         maxY_ = box.maxY;
-        width_ = (box.maxX - box.minX) * scale_ + 2 * kMargin;
+        const double drawingWidth = (box.maxX - box.minX) * scale_;
+        width_ = std::max(drawingWidth + 2 * kMargin, kMinWidth);
+        left_ = (width_ - drawingWidth) / 2;
         height_ = (box.maxY - box.minY) * scale_ + 2 * kMargin + kTitleBand;
     }
-    double X(double x) const { return kMargin + (x - minX_) * scale_; }
+    double X(double x) const { return left_ + (x - minX_) * scale_; }
     double Y(double y) const { return kTitleBand + kMargin + (maxY_ - y) * scale_; }
     double Length(double d) const { return d * scale_; }
-    double Width() const { return std::max(width_, 480.0); }
+    double Width() const { return width_; }
     double Height() const { return height_; }
 
   private:
-    static void widen(double& lo, double& hi, double minSpan) {
+    static void Widen(double& lo, double& hi, double minSpan) {
         if (hi - lo >= minSpan) return;
         const double mid = (lo + hi) / 2;
         lo = mid - minSpan / 2;
         hi = mid + minSpan / 2;
     }
-    double scale_ = 1, minX_ = 0, maxY_ = 0, width_ = 0, height_ = 0;
+    double scale_ = 1, minX_ = 0, maxY_ = 0, left_ = 0, width_ = 0, height_ = 0;
 };
 
 std::string Num(double v) {
