@@ -1,0 +1,113 @@
+// Any bytes as the host's exchange text, then the writer on what was read: nothing may crash,
+// overrun or leave HostState inconsistent (every EntityOrder entry points into its list), and
+// the tokenizer's two scans agree.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "exchange/ExchangeTokens.h"
+#include "exchange/JwwGaibu.h"
+
+namespace {
+
+using namespace dovarin;
+
+std::size_t ListSize(int kind) {
+    const THostState& s = HostState;
+    switch (kind) {
+        case kEntLine:
+            return s.SelectedLines.size();
+        case kEntCircle:
+            return s.Circles.size();
+        case kEntArc:
+            return s.Arcs.size();
+        case kEntText:
+            return s.Texts.size();
+        case kEntPoint:
+            return s.Points.size();
+        case kEntCodePoint:
+            return s.CodePoints.size();
+        case kEntDim:
+            return s.Dims.size();
+        case kEntBlk:
+            return s.Blocks.size();
+        case kEntSl2:
+            return s.Sl2s.size();
+        case kEntSl3:
+            return s.Sl3s.size();
+        case kEntSl4:
+            return s.Sl4s.size();
+        case kEntSc:
+            return s.Scs.size();
+        case kEntSe:
+            return s.Ses.size();
+        case kEntSo:
+            return s.Sos.size();
+        case kEntSg:
+            return s.Sgs.size();
+        default:
+            return 0;
+    }
+}
+
+void CheckOrder() {
+    for (const EntityOrderEntry& entry : HostState.EntityOrder)
+        if (entry.Index < 0 || static_cast<std::size_t>(entry.Index) >= ListSize(entry.Kind))
+            std::abort();
+}
+
+// The tokenizer's fast path and its byte-by-byte scan must agree on every line.
+void CheckTokenizers(std::string_view line) {
+    static LineTokens fast, slow;
+    TokenizeExchangeLine(line, fast);
+    TokenizeExchangeLineByteByByte(line, slow);
+    if (fast.Count() != slow.Count()) std::abort();
+    for (int i = 0; i < fast.Count(); ++i)
+        if (fast[i] != slow[i]) std::abort();
+}
+
+// Lines as ReadExchangeFile cuts them: at LF, the text ending at 0x1A.
+void ParseAsLines(std::string_view text) {
+    const std::size_t end = text.find('\x1a');
+    if (end != std::string_view::npos) text = text.substr(0, end);
+    while (!text.empty()) {
+        const std::size_t lf = text.find('\n');
+        CheckTokenizers(text.substr(0, lf));
+        ParseExchangeText(text.substr(0, lf));
+        if (lf == std::string_view::npos) break;
+        text.remove_prefix(lf + 1);
+    }
+}
+
+void WriteBack() {
+    ResetWriterState();
+    int open = 0;
+    const int lines = static_cast<int>(HostState.SelectedLines.size());
+    for (int line = 0; line < lines && line < 64; ++line)
+        PutLineAttributes(line, line, open, -1, -1, -1, -1, -1);
+    for (const TJwwEntText& text : HostState.Texts) {
+        PutTextType(text.TextType, text.Color, text.Width, text.Height, text.Spacing);
+        PutFontName(text.FontName);
+        PutText(text.Extra, text.Text, text.X, text.Y, text.DX, text.DY);
+    }
+    for (const TJwwEntDim& dim : HostState.Dims)
+        PutDimensionText(dim.Text.Text, dim.Line.X1, dim.Line.Y1, dim.Line.X2, dim.Line.Y2,
+                         dim.Text.X, dim.Text.Y, dim.Text.DX, dim.Text.DY);
+    for (const TJwwEntCodePoint& point : HostState.CodePoints)
+        PutPoint(point.Code, point.X, point.Y, point.Scale, point.Angle);
+    for (const OutputEntry& entry : OutputBuffer)
+        if (entry.Text.size() > kMaxTextBytes) std::abort();
+    if (OutputLines().empty()) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    InitHostState();
+    ParseAsLines(std::string_view(reinterpret_cast<const char*>(data), size));
+    CheckOrder();
+    WriteBack();
+    FreeHostState();
+    return 0;
+}
