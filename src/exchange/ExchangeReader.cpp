@@ -148,7 +148,7 @@ struct RowIndex {
     std::array<unsigned char, 256> counts{};
 };
 
-bool CanStartWith(const DispatchRow& row, unsigned char first) {
+constexpr bool CanStartWith(const DispatchRow& row, unsigned char first) {
     switch (row.match) {
         case KeyMatch::Equal:
         case KeyMatch::Prefix:
@@ -160,26 +160,24 @@ bool CanStartWith(const DispatchRow& row, unsigned char first) {
     }
 }
 
-const RowIndex& RowsByFirstByte() {
-    static const RowIndex index = [] {
-        RowIndex built;
-        for (int first = 0; first < 256; ++first)
-            for (int r = 0; r < kRowCount; ++r)
-                if (CanStartWith(kDispatch[r], static_cast<unsigned char>(first)))
-                    built.rows[first][built.counts[first]++] = static_cast<unsigned char>(r);
-        return built;
-    }();
+constexpr RowIndex MakeRowIndex() {
+    RowIndex index;
+    for (int first = 0; first < 256; ++first)
+        for (int r = 0; r < kRowCount; ++r)
+            if (CanStartWith(kDispatch[r], static_cast<unsigned char>(first)))
+                index.rows[first][index.counts[first]++] = static_cast<unsigned char>(r);
     return index;
 }
+
+constexpr RowIndex kRowsByFirstByte = MakeRowIndex();
 
 void ApplyTokens(const Tokens& t) {
     std::string_view key = t[0];
     if (t.Count() == 1 && key.empty()) return;
-    const RowIndex& index = RowsByFirstByte();
     const unsigned char first = key.empty() ? 0 : static_cast<unsigned char>(key[0]);
-    for (int k = 0; k < index.counts[first]; ++k) {
-        const DispatchRow& row = kDispatch[index.rows[first][k]];
-        if (KeyMatches(row, key) && CountMatches(row, t.Count())) {
+    for (int k = 0; k < kRowsByFirstByte.counts[first]; ++k) {
+        const DispatchRow& row = kDispatch[kRowsByFirstByte.rows[first][k]];
+        if (CountMatches(row, t.Count()) && KeyMatches(row, key)) {
             row.apply(t);
             return;
         }
