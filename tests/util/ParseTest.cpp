@@ -1,7 +1,9 @@
 // Text to number: a whole-token match or 0.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <limits>
+#include <random>
 
 #include "util/MyFunc.h"
 
@@ -56,6 +58,23 @@ TEST(StrToFloatOrZero, NothingNonFiniteOrOutOfRangeGetsThrough) {
         "0x10", "0x1p3", "1.8e308",  "-1e999", "1e-400", "-1e-400", "1e99999999999999999999"};
     for (size_t i = 0; i < std::size(rows); ++i) {
         EXPECT_EQ(StrToFloatOrZero(rows[i]), 0.0) << " row " << i << " " << rows[i];
+    }
+}
+
+// Short plain decimals take a fast exact path; it must agree with the general conversion bit for
+// bit, up to and past its 15-digit limit.
+TEST(StrToFloatOrZero, ShortDecimalsAgreeWithGeneralConversion) {
+    std::mt19937_64 random(20261208);
+    for (int i = 0; i < 200000; ++i) {
+        const int count = 1 + static_cast<int>(random() % 17);
+        std::string digits;
+        for (int d = 0; d < count; ++d) digits.push_back(static_cast<char>('0' + random() % 10));
+        const size_t point = random() % (digits.size() + 1);
+        const std::string text = digits.substr(0, point) + "." + digits.substr(point);
+        double expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        ASSERT_EQ(StrToFloatOrZero(text), expected) << text;
+        ASSERT_EQ(StrToFloatOrZero("-" + text), -expected) << text;
     }
 }
 
