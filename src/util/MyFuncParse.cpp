@@ -144,7 +144,8 @@ double StrToFloatOrZero(std::string_view text) {
     text = SkipSpaces(text);
     const bool negative = TakeSign(text);
     double value = 0;
-    if (ParseShortDecimal(text, value)) return negative && value != 0 ? -value : value;
+    // Adding zero turns a negative zero into zero.
+    if (ParseShortDecimal(text, value)) return (negative ? -value : value) + 0.0;
     // Checked by hand first: from_chars alone would take "inf", "nan" and stop early elsewhere.
     if (!IsPlainReal(text)) return 0;
     const char* end = text.data() + text.size();
