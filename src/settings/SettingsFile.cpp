@@ -22,6 +22,7 @@
 // - lines after 22 are not read; a file that cannot be opened changes nothing but the position.
 #include <array>
 #include <cstdio>
+#include <new>
 #include <string>
 
 #include "exchange/JwwGaibu.h"
@@ -200,12 +201,16 @@ void AppendLine(std::string& out, std::string_view line) {
 void LoadSettings(const fs::path& path, SavedDialog& dialog) {
     dialog.WindowLeft = kDefaultWindowPos;
     dialog.WindowTop = kDefaultWindowPos;
-    std::string bytes;
-    bool complete = false;
-    if (!ReadHead(path, bytes, complete)) return;
-    std::vector<std::string> lines = SplitLines(bytes, complete);
-    if (complete) lines.resize(kReadLines);
-    ApplyLines(lines, dialog);
+    // A file too big for memory fails like one that cannot be read: what was applied stays.
+    try {
+        std::string bytes;
+        bool complete = false;
+        if (!ReadHead(path, bytes, complete)) return;
+        std::vector<std::string> lines = SplitLines(bytes, complete);
+        if (complete) lines.resize(kReadLines);
+        ApplyLines(lines, dialog);
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 void LoadSettingsText(std::string_view bytes, SavedDialog& dialog) {
@@ -226,7 +231,11 @@ std::string SettingsFileText(const SavedDialog& dialog) {
 }
 
 bool SaveSettings(const fs::path& path, const SavedDialog& dialog) {
-    return WriteFileReplacing(path, SettingsFileText(dialog));
+    try {
+        return WriteFileReplacing(path, SettingsFileText(dialog));
+    } catch (const std::bad_alloc&) {
+        return false;  // the previous file stays
+    }
 }
 
 }  // namespace dovarin
