@@ -81,7 +81,7 @@ void TForm1::Button1Click() {
         window_.FocusControl(focus);
         return;
     }
-    SaveSettings(SettingsFilePath(), Dialog);
+    SettingsSaveFailed = !SaveSettings(SettingsFilePath(), Dialog);
 
     const ConstructionResult result = BuildAddedDimension(
         settings, [this](std::string_view status) { window_.SetStatus(status); });
@@ -98,7 +98,7 @@ void TForm1::Button2Click() {
 }
 
 void TForm1::FormClose() {
-    WriteExchangeFile(ExchangeFilePath());
+    AnswerWritten = WriteExchangeFile(ExchangeFilePath());
     FreeHostState();
 }
 

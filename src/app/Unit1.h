@@ -47,6 +47,11 @@ class TForm1 {
     // The dialog as data: controls and saved window position.
     SavedDialog Dialog;
 
+    // How the file writes went. The program shows no file error (the host sees only the
+    // answer); a caller without a screen, the batch tool, reports them.
+    bool SettingsSaveFailed = false;  // an OK's SaveSettings failed; the old file stays
+    bool AnswerWritten = false;       // FormClose wrote the exchange file
+
   private:
     // The two files of the program, in ExeDir.
     static std::filesystem::path ExchangeFilePath();

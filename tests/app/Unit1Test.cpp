@@ -282,5 +282,44 @@ TEST_F(Unit1Test, CancelAtOnceAnswersHqWhateverTheHostWrote) {
     EXPECT_TRUE(HostState.HpPoints.empty());
 }
 
+// The program reports no file error; it only records them for a caller without a screen.
+TEST_F(Unit1Test, RecordsWhichFilesCouldNotBeWritten) {
+    struct Row {
+        const char* what;
+        bool settingsFolder;  // a folder where kelm.dat belongs
+        bool answerFolder;    // a folder where JWC_TEMP.TXT belongs
+    };
+    const Row rows[] = {
+        {"both files writable", false, false},
+        {"kelm.dat is a folder", true, false},
+        {"JWC_TEMP.TXT is a folder", false, true},
+    };
+    for (const Row& row : rows) {
+        fs::remove_all(Settings());
+        fs::remove_all(Exchange());
+        if (row.settingsFolder) {
+            fs::create_directory(Settings());
+        } else {
+            WriteBytes(Settings(), Crlf(ValidSettings(300, 200)));
+        }
+        if (row.answerFolder) {
+            fs::create_directory(Exchange());
+            form_.FormShow(dir_);
+        } else {
+            Show(kPickedDimension);
+        }
+        window_.Shown.ComboBox3 = 0;  // a folder loads no selection there
+        form_.Button1Click();
+        if (!window_.Calls.empty() && window_.Calls.back().rfind("Message", 0) == 0) {
+            form_.Button2Click();  // refused without a picked line: closed as Cancel
+        }
+        EXPECT_EQ(form_.SettingsSaveFailed, row.settingsFolder) << row.what;
+        EXPECT_EQ(form_.AnswerWritten, !row.answerFolder) << row.what;
+        EXPECT_EQ(fs::is_directory(Settings()), row.settingsFolder) << row.what;
+        EXPECT_EQ(fs::is_directory(Exchange()), row.answerFolder) << row.what;
+        window_.Calls.clear();
+    }
+}
+
 }  // namespace
 }  // namespace dovarin

@@ -42,7 +42,9 @@ const char* const kUsageText =
     "  3   the construction refused; stderr: \"refused: MESSAGE\" (UTF-8)\n"
     "      after 2 and 3 the form is closed as Cancel closes it\n"
     "  64  bad command line; nothing was read or written\n"
-    "  74  the picture could not be written (the run itself finished)\n";
+    "  70  the run broke off (out of memory); no file is left half-written\n"
+    "  74  the answer DIR/JWC_TEMP.TXT or the picture could not be written\n"
+    "      (a kelm.dat that cannot be written is reported on stderr, the status unchanged)\n";
 
 namespace {
 
@@ -154,7 +156,17 @@ bool TakeDir(const std::vector<std::string>& dirs, BatchOptions& options, std::s
     return CheckDir(options.Dir, error);
 }
 
-bool CheckSvgFile(const std::filesystem::path& file, std::string& error) {
+// True when a and b name the same file, existing or not (links and ".." resolved).
+bool SamePlace(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code ecA;
+    std::error_code ecB;
+    const std::filesystem::path canonicalA = std::filesystem::weakly_canonical(a, ecA);
+    const std::filesystem::path canonicalB = std::filesystem::weakly_canonical(b, ecB);
+    return !ecA && !ecB && canonicalA == canonicalB;
+}
+
+bool CheckSvgFile(const std::filesystem::path& file, const std::filesystem::path& dir,
+                  std::string& error) {
     std::error_code ec;
     const std::filesystem::path parent = file.parent_path().empty() ? "." : file.parent_path();
     if (!std::filesystem::is_directory(parent, ec)) {
@@ -165,7 +177,22 @@ bool CheckSvgFile(const std::filesystem::path& file, std::string& error) {
         error = "--svg: '" + file.string() + "' is a directory";
         return false;
     }
+    // The picture is written last and would replace what the run left there.
+    for (const char* name : {"JWC_TEMP.TXT", "kelm.dat"}) {
+        if (SamePlace(file, dir / name)) {
+            error = "--svg: '" + file.string() + "' is the run's own " + name;
+            return false;
+        }
+    }
     return true;
+}
+
+// A message stays on one line whatever the arguments hold.
+std::string OneLine(std::string text) {
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    }
+    return text;
 }
 
 // Takes the value of an option that needs one.
@@ -178,10 +205,7 @@ bool TakeValue(int argc, const char* const* argv, int& i, std::string& value, st
     return true;
 }
 
-}  // namespace
-
-bool ParseCommandLine(int argc, const char* const* argv, BatchOptions& options,
-                      std::string& error) {
+bool ParseArguments(int argc, const char* const* argv, BatchOptions& options, std::string& error) {
     std::vector<std::string> dirs;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
@@ -219,7 +243,16 @@ bool ParseCommandLine(int argc, const char* const* argv, BatchOptions& options,
         }
     }
     return TakeDir(dirs, options, error) &&
-           (options.SvgFile.empty() || CheckSvgFile(options.SvgFile, error));
+           (options.SvgFile.empty() || CheckSvgFile(options.SvgFile, options.Dir, error));
+}
+
+}  // namespace
+
+bool ParseCommandLine(int argc, const char* const* argv, BatchOptions& options,
+                      std::string& error) {
+    if (ParseArguments(argc, argv, options, error)) return true;
+    error = OneLine(std::move(error));
+    return false;
 }
 
 void ApplyChange(const ControlChange& change, DialogControls& controls) {

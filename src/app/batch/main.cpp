@@ -1,6 +1,7 @@
 // dovarin-batch: one program run without a window. DIR stands for the executable's folder; the
 // headless window stands where the settings file puts it and the --set changes are typed into it
 // before OK (or Cancel) is pressed once.
+#include <exception>
 #include <iostream>
 
 #include "app/Unit1.h"
@@ -16,6 +17,7 @@ constexpr int kExitDone = 0;
 constexpr int kExitStopped = 2;
 constexpr int kExitRefused = 3;
 constexpr int kExitUsage = 64;      // EX_USAGE
+constexpr int kExitAborted = 70;    // EX_SOFTWARE
 constexpr int kExitCantWrite = 74;  // EX_IOERR
 
 // Presses OK once; a stop or a refusal leaves the form open, and the run then ends as Cancel.
@@ -40,6 +42,19 @@ int PressOk(TForm1& form, HeadlessWindow& window, std::string& outcome) {
     return status;
 }
 
+// The program keeps quiet about files it could not write; a caller of the batch tool must know.
+// True when the answer is missing: the host would take its own input, or nothing, for it.
+bool ReportFileProblems(const TForm1& form, const std::filesystem::path& dir) {
+    if (form.SettingsSaveFailed) {
+        std::cerr << "dovarin-batch: cannot write " << (dir / "kelm.dat").string()
+                  << "; the settings were not saved\n";
+    }
+    if (form.AnswerWritten) return false;
+    std::cerr << "dovarin-batch: cannot write the answer " << (dir / "JWC_TEMP.TXT").string()
+              << '\n';
+    return true;
+}
+
 int Run(const BatchOptions& options) {
     HeadlessWindow window;
     TForm1 form(window);
@@ -59,6 +74,7 @@ int Run(const BatchOptions& options) {
     } else {
         status = PressOk(form, window, outcome);
     }
+    if (ReportFileProblems(form, options.Dir)) status = kExitCantWrite;
     if (drawing) {
         picture.SetOutcome("dovarin-batch: " + outcome);
         if (!picture.Write(options.SvgFile)) {
@@ -83,5 +99,12 @@ int main(int argc, char** argv) {
         std::cout << dovarin::kUsageText;
         return 0;
     }
-    return dovarin::Run(options);
+    try {
+        return dovarin::Run(options);
+    } catch (const std::exception& e) {
+        // Out of memory on absurd input: every file write replaces its target whole, so nothing
+        // is left half-written; say so instead of aborting.
+        std::cerr << "dovarin-batch: run aborted: " << e.what() << '\n';
+        return dovarin::kExitAborted;
+    }
 }
