@@ -16,6 +16,8 @@ constexpr double kCanvasHeight = 700;
 constexpr double kMargin = 60;
 constexpr double kMinWidth = 940;  // room for the title and the legend
 constexpr double kTitleBand = 56;
+constexpr double kTitleLeft = 12;
+constexpr double kTitleFont = 15;  // pixels; a wide character takes about one, a narrow one half
 constexpr double kRefRadius = 5;
 
 const char* const kStyleSheet =
@@ -25,10 +27,12 @@ const char* const kStyleSheet =
     "text.intext{fill:#a0a0a0}"
     ".ans{stroke:#1565c0;stroke-width:1.6}"
     ".ansmark{stroke:#2e7d32;stroke-width:1.4}.ansmark.fill{fill:#2e7d32}"
-    ".ansdim{stroke:#8e24aa;stroke-width:1.6}text.ansdim{fill:#8e24aa;stroke:none}"
+    ".ansdim{stroke:#8e24aa;stroke-width:1.6}text.ansdim{fill:#8e24aa}"
     "text.anstext{fill:#c62828}"
-    ".ref{stroke:#ef6c00;stroke-width:1.5}"
-    "text.ref{fill:#ef6c00;font-size:13px;stroke:white;stroke-width:3px;paint-order:stroke}"
+    ".ref{stroke:#ef6c00;stroke-width:1.5;stroke-opacity:0.6}"
+    "text.anstext,text.ansdim{stroke:white;stroke-width:2.5px;paint-order:stroke}"
+    "text.ref{fill:#ef6c00;font-size:13px;stroke:white;stroke-width:3px;stroke-opacity:1;"
+    "paint-order:stroke}"
     "text{font-family:'MS Gothic','IPAGothic','Noto Sans CJK JP',monospace;white-space:pre}"
     "text.title{fill:#202020;font-size:15px}text.legend{font-size:12px}";
 
@@ -74,7 +78,7 @@ Box Bounds(const Sketch& sketch) {
 // Drawing units to canvas pixels.
 class Viewport {
   public:
-    explicit Viewport(Box box) {
+    Viewport(Box box, double minWidth) {
         if (box.Empty()) box = Box{-1, -1, 1, 1};
         // A drawing that is a point or a line still gets an area to sit in.
         const double span = std::max({box.maxX - box.minX, box.maxY - box.minY, 1e-9});
@@ -86,7 +90,7 @@ class Viewport {
         minX_ = box.minX;
         maxY_ = box.maxY;
         const double drawingWidth = (box.maxX - box.minX) * scale_;
-        width_ = std::max(drawingWidth + 2 * kMargin, kMinWidth);
+        width_ = std::max({drawingWidth + 2 * kMargin, kMinWidth, minWidth});
         left_ = (width_ - drawingWidth) / 2;
         height_ = (box.maxY - box.minY) * scale_ + 2 * kMargin + kTitleBand;
     }
@@ -173,7 +177,8 @@ void RenderText(const Sketch::Text& t, const Viewport& v, std::string& svg) {
     svg += ">" + XmlEscape(t.Utf8) + "</text>\n";
 }
 
-void RenderLabel(const Sketch::Label& label, const Viewport& v, std::string& svg) {
+// The mark goes under the drawing, so that it never hides the value text that starts at V.
+void RenderReferenceMark(const Sketch::Label& label, const Viewport& v, std::string& svg) {
     const double x = v.X(label.At.x);
     const double y = v.Y(label.At.y);
     svg += "<circle class=\"ref\" cx=\"" + Num(x) + "\" cy=\"" + Num(y) + "\" r=\"" +
@@ -181,13 +186,29 @@ void RenderLabel(const Sketch::Label& label, const Viewport& v, std::string& svg
     svg += "<path class=\"ref\" d=\"M" + Num(x - 2 * kRefRadius) + " " + Num(y) + " H" +
            Num(x + 2 * kRefRadius) + " M" + Num(x) + " " + Num(y - 2 * kRefRadius) + " V" +
            Num(y + 2 * kRefRadius) + "\"/>\n";
-    // Below left: the value text and its line lie to the right of V.
+}
+
+// The caption goes over it: below left, since the value text and its line lie to the right of V.
+void RenderReferenceCaption(const Sketch::Label& label, const Viewport& v, std::string& svg) {
+    const double x = v.X(label.At.x);
+    const double y = v.Y(label.At.y);
     svg += "<text class=\"ref\" text-anchor=\"end\" x=\"" + Num(x - kRefRadius) + "\" y=\"" +
            Num(y + 3 * kRefRadius + 4) + "\">" + XmlEscape(label.Caption) + "</text>\n";
 }
 
+// About how wide the title is drawn: a refusal's Japanese message must not run off the picture.
+double TitleWidth(std::string_view utf8) {
+    double width = 0;
+    for (unsigned char c : utf8) {
+        if (c < 0x80) width += kTitleFont * 0.55;
+        if (c >= 0xC0) width += kTitleFont;  // the first byte of a wide character
+    }
+    return width + 2 * kTitleLeft;
+}
+
 void RenderTitle(const std::string& title, std::string& svg) {
-    svg += "<text class=\"title\" x=\"12\" y=\"22\">" + XmlEscape(title) + "</text>\n";
+    svg += "<text class=\"title\" x=\"" + Num(kTitleLeft) + "\" y=\"22\">" + XmlEscape(title) +
+           "</text>\n";
     svg +=
         "<text class=\"legend\" x=\"12\" y=\"44\">"
         "<tspan fill=\"#909090\">&#9632; passed by the host (thick: picked line)</tspan>"
@@ -201,17 +222,18 @@ void RenderTitle(const std::string& title, std::string& svg) {
 }  // namespace
 
 std::string RenderSvg(const Sketch& sketch, const std::string& title) {
-    const Viewport v(Bounds(sketch));
+    const Viewport v(Bounds(sketch), TitleWidth(title));
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + Num(v.Width()) + "\" height=\"" +
            Num(v.Height()) + "\" viewBox=\"0 0 " + Num(v.Width()) + " " + Num(v.Height()) + "\">\n";
     svg += "<style>" + std::string(kStyleSheet) + "</style>\n";
     svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
     RenderTitle(title, svg);
+    for (const auto& label : sketch.Labels) RenderReferenceMark(label, v, svg);
     for (const auto& path : sketch.Paths) RenderPath(path, v, svg);
     for (const auto& c : sketch.Circles) RenderCircle(c, v, svg);
     for (const auto& t : sketch.Texts) RenderText(t, v, svg);
-    for (const auto& label : sketch.Labels) RenderLabel(label, v, svg);
+    for (const auto& label : sketch.Labels) RenderReferenceCaption(label, v, svg);
     svg += "</svg>\n";
     return svg;
 }
