@@ -15,6 +15,17 @@ fs::path TemporaryPathFor(const fs::path& path) {
     return temp;
 }
 
+// Makes room for the temporary file. Whatever a crash or someone else left under its name goes
+// first: a link would lead the write out of the folder, a pipe would block it for ever. A folder
+// there is not ours to remove.
+bool ClearTemporary(const fs::path& temp) {
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(temp, ec);
+    if (status.type() == fs::file_type::not_found) return true;
+    if (ec || fs::is_directory(status)) return false;
+    return fs::remove(temp, ec) && !ec;
+}
+
 bool WriteWhole(const fs::path& path, std::string_view content) {
 #ifdef _WIN32
     std::FILE* file = _wfopen(path.c_str(), L"wb");
@@ -32,25 +43,17 @@ bool WriteWhole(const fs::path& path, std::string_view content) {
 
 bool WriteFileReplacing(const fs::path& path, std::string_view content) {
     const fs::path temp = TemporaryPathFor(path);
+    if (!ClearTemporary(temp)) return false;
+    // The rename replaces an existing file in one step on every system we build for (POSIX
+    // rename, MoveFileEx with replacing on Windows); removing the target first would only open a
+    // window in which its previous content is lost.
     std::error_code ec;
-    if (!WriteWhole(temp, content)) {
-        fs::remove(temp, ec);
-        return false;
-    }
-    fs::rename(temp, path, ec);
-    std::error_code statusError;
-    if (ec && fs::is_regular_file(path, statusError)) {
-        // Some runtimes refuse to rename over an existing file: make room and try once more.
-        // Never for a folder in the target's place, which must not be emptied and removed.
-        std::error_code removeError;
-        fs::remove(path, removeError);
+    if (WriteWhole(temp, content)) {
         fs::rename(temp, path, ec);
+        if (!ec) return true;
     }
-    if (ec) {
-        fs::remove(temp, ec);
-        return false;
-    }
-    return true;
+    fs::remove(temp, ec);
+    return false;
 }
 
 }  // namespace dovarin

@@ -4,11 +4,18 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "exchange/JwwGaibu.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace dovarin {
 namespace {
@@ -248,6 +255,7 @@ TEST_F(ExchangeFile, FailedWriteLeavesNoExchangeFile) {
     fs::create_directory(dir_ / "JWC_TEMP.TXT.tmp");
     EXPECT_FALSE(WriteExchangeFile(File()));
     EXPECT_FALSE(fs::exists(File()));
+    EXPECT_TRUE(fs::is_directory(dir_ / "JWC_TEMP.TXT.tmp"));  // not ours to remove
     // A folder in the file's place is left alone.
     fs::remove(dir_ / "JWC_TEMP.TXT.tmp");
     fs::create_directory(File());
@@ -255,6 +263,38 @@ TEST_F(ExchangeFile, FailedWriteLeavesNoExchangeFile) {
     EXPECT_TRUE(fs::is_directory(File()));
     EXPECT_FALSE(fs::exists(dir_ / "JWC_TEMP.TXT.tmp"));
 }
+
+#ifndef _WIN32
+// Whatever a crash or someone else left under the temporary name: the write goes neither through
+// a link out of the folder nor into a pipe, and the answer is a plain file.
+TEST_F(ExchangeFile, LeftoversUnderTheTemporaryName) {
+    const fs::path temp = dir_ / "JWC_TEMP.TXT.tmp";
+    const fs::path elsewhere = dir_ / "elsewhere";
+    const auto fileLeft = [&] { WriteBytes(temp, "old"); };
+    const auto linkOut = [&] { fs::create_symlink(elsewhere, temp); };
+    const auto danglingLink = [&] { fs::create_symlink(dir_ / "nothing", temp); };
+    const auto pipe = [&] { ASSERT_EQ(mkfifo(temp.c_str(), 0600), 0); };
+    const std::function<void()> leftovers[] = {fileLeft, linkOut, danglingLink, pipe};
+    PutLine("#");
+    for (size_t i = 0; i < std::size(leftovers); ++i) {
+        WriteBytes(File(), "hk 0\r\n");
+        WriteBytes(elsewhere, "precious");
+        leftovers[i]();
+        // An open reading end, so that a write into the pipe fails the test instead of hanging.
+        const int reader = open(temp.c_str(), O_RDONLY | O_NONBLOCK);
+        EXPECT_TRUE(WriteExchangeFile(File())) << " row " << i;
+        if (reader >= 0) close(reader);
+        const bool plain = fs::is_regular_file(fs::symlink_status(File()));
+        EXPECT_TRUE(plain) << " row " << i;
+        if (plain) {
+            EXPECT_EQ(ReadBytes(File()), "#\r\n") << " row " << i;
+        }
+        EXPECT_EQ(ReadBytes(elsewhere), "precious") << " row " << i;
+        EXPECT_FALSE(fs::exists(fs::symlink_status(temp))) << " row " << i;
+        fs::remove(temp);
+    }
+}
+#endif
 
 TEST_F(ExchangeFile, AnswerReplacesTheHostsFile) {
     WriteBytes(File(), std::string(10000, 'x'));
