@@ -77,6 +77,14 @@ bool IsZeroSegment(double x1, double y1, double x2, double y2) {
     return std::abs(x2 - x1) < kWriterZero && std::abs(y2 - y1) < kWriterZero;
 }
 
+// Half up to a multiple of the tolerance. A length so long that counting it in tolerances
+// overflows has no digits that fine: it stays as it is.
+double RoundedToTolerance(double length) {
+    const double units = length / kWriterZero;
+    if (!std::isfinite(units)) return length;
+    return std::trunc(units + 0.5) * kWriterZero;
+}
+
 void AppendEntry(std::string_view text, bool joinsNext) {
     OutputEntry& entry = OutputBuffer.emplace_back();
     entry.Text = text.substr(0, kMaxTextBytes);
@@ -251,8 +259,7 @@ void PutDimensionText(std::string_view text, double x1, double y1, double x2, do
     std::string measured;
     if (StripBlanks(text).empty()) {
         // The host shows the line's length when the value is blank; rounded to the tolerance.
-        measured =
-            FormatReal(std::trunc(Distance(x1, y1, x2, y2) / kWriterZero + 0.5) * kWriterZero);
+        measured = FormatReal(RoundedToTolerance(Distance(x1, y1, x2, y2)));
         text = measured;
     }
     PutLine("msg");

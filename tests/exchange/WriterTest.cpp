@@ -37,6 +37,7 @@ TEST(Writer, AttributeRecordsOnlyOnChange) {
         {[] { PutLayerGroup(0), PutLayerGroup(0), PutLayerGroup(10), PutLayerGroup(15); },
          {"lg0", "lgA", "lgF"}},
         {[] { PutLayer(0), PutLayer(0), PutLayer(11); }, {"ly0", "lyB"}},
+        {[] { PutLayerGroup(16), PutLayer(255); }, {"lg10", "lyFF"}},  // no leading zeros
         // A group record forces the next layer record.
         {[] { PutLayer(3), PutLayerGroup(10), PutLayer(3), PutLayer(3); }, {"ly3", "lgA", "ly3"}},
         {[] { PutLayerGroup(1), PutLayer(2), PutLayerGroup(1), PutLayer(2); }, {"lg1", "ly2"}},
@@ -46,6 +47,7 @@ TEST(Writer, AttributeRecordsOnlyOnChange) {
         {[] { PutTextColor(9), PutTextColor(0), PutTextColor(8), PutTextColor(-1); },
          {"cc0", "cc8", "cc0"}},
         {[] { PutPointColor(1), PutPointColor(1), PutPointColor(12); }, {"pn1", "pn12"}},
+        {[] { PutPointColor(-3), PutLineColor(-12); }, {"pn-3", "lc-12"}},
         {[] { PutLineWidth(3); }, {}},  // the host's text held no line width
     };
     for (size_t i = 0; i < std::size(rows); ++i) {
@@ -150,6 +152,35 @@ TEST(Writer, SegmentsAndPoints) {
                                 "pt 1 2 1 0 -3", "pt 1 2 -2 0 -7", "pt 1 2 0.5 0 11", "pl", "#"}));
 }
 
+// The tolerance itself: a segment needs less than 1e-8 on both axes to be dropped, a direction or
+// a point scale at most 1e-8.
+TEST(Writer, ZeroToleranceBounds) {
+    struct Row {
+        std::function<void()> call;
+        Lines lines;
+    };
+    const Row rows[] = {
+        {[] { PutSegment(0, 0, 1e-8, 0); }, {"0 0 1E-8 0"}},
+        {[] { PutSegment(0, 0, 5e-9, 1); }, {"0 0 5E-9 1"}},
+        {[] { PutSegment(0, 0, -5e-9, 5e-9); }, {"hq"}},
+        {[] { PutPoint(0, 1, 2, 1e-8, 0); }, {"pt 1 2 1 0 0"}},
+        {[] { PutPoint(0, 1, 2, -1e-8, 0); }, {"pt 1 2 1 0 0"}},
+        {[] { PutPoint(0, 1, 2, 2e-8, 0); }, {"pt 1 2 2E-8 0 0"}},
+        {[] { PutText(0, "a", 0, 0, 1e-8, 0); }, {"hq"}},
+        {[] { PutText(0, "a", 0, 0, 0, -2e-8); }, {"ch 0 0 0 -2E-8 \"a"}},
+        {[] { PutDimensionText("", 0, 0, 1e-8, 0, 0, 0, 1, 0); },
+         {"msg", "0 0 1E-8 0", "cs 0 0 1 0 \"1E-8"}},
+        {[] { PutDimensionText("x", 0, 0, 1, 0, 0, 0, 1e-8, -1e-8); }, {"hq"}},
+        {[] { PutDimensionText("x", 0, 0, 1, 0, 0, 0, 0, 2e-8); },
+         {"msg", "0 0 1 0", "cs 0 0 0 2E-8 \"x"}},
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        StartWriter();
+        rows[i].call();
+        EXPECT_EQ(OutputLines(), rows[i].lines) << " row " << i;
+    }
+}
+
 TEST(Writer, TextRecords) {
     const std::string blanks = "  \x81\x40 \x81\x40";  // half- and full-width blanks
     struct Row {
@@ -167,6 +198,9 @@ TEST(Writer, TextRecords) {
          {"msg", "0 0 3 4", "cs 1 1 1 0 \"5"}},
         {[] { PutDimensionText(" ", 0, 0, 12.3456789012, 0, 1, 1, 1, 0); },
          {"msg", "0 0 12.3456789012 0", "cs 1 1 1 0 \"12.3456789"}},
+        // Far beyond the tolerance's grid the length is written as it is, not lost.
+        {[] { PutDimensionText("", 0, 0, 1e305, 0, 1, 1, 1, 0); },
+         {"msg", "0 0 1E305 0", "cs 1 1 1 0 \"1E305"}},
         {[] { PutDimensionText("x", 0, 0, 5e-9, 0, 1, 1, 1, 0); }, {"hq"}},
         {[] { PutDimensionText("x", 0, 0, 1, 0, 1, 1, 0, 0); }, {"hq"}},
     };
@@ -225,6 +259,9 @@ TEST(Writer, LineAttributesAndChains) {
         {5, 6, 0, own, {"pl", "8 8 9 9", "#"}, false, 0},  // nothing follows
         {2, 2, 0, own, {"2 2 3 3"}, false, 0},
         {2, 2, 7, own, {"2 2 3 3", "#"}, false, 0},
+        // Another chain still open: the new one starts without closing it.
+        {3, 3, 1, own, {"pl", "4 4 5 5", "#"}, false, 0},
+        {0, 0, 5, own, {"pl", "z3", "0 0 1 0"}, true, 1},
     };
     const Lines ownAttributes = {"lg1", "ly2", "lc3", "lt4", "lw5"};
     for (size_t i = 0; i < std::size(rows); ++i) {
@@ -247,6 +284,10 @@ TEST(Writer, LineAttributesOverrideTheLinesOwn) {
     int open = 0;
     PutLineAttributes(2, 2, open, 10, 16, 7, -1, 30001);
     EXPECT_EQ(Written(), (Lines{"lgA", "ly2", "lc7", "lt4", "lw0", "2 2 3 3"}));
+    // Layer group and layer 0 and 15 override; -1 keeps the line's own colour, -2 does not.
+    OutputBuffer.clear();
+    PutLineAttributes(2, 2, open, 0, 15, -1, -2, -2);
+    EXPECT_EQ(Written(), (Lines{"lg0", "lyF", "lc3", "lt-2", "2 2 3 3"}));
     // No such line: nothing but the end of the open chain.
     open = 3;
     EXPECT_FALSE(PutLineAttributes(99, 0, open, -1, -1, -1, -1, -1));
@@ -297,6 +338,32 @@ TEST(Writer, ResetWriterStateForcesEveryAttributeAgain) {
     PutLayerGroup(0), PutLayer(0), PutLineColor(1), PutLineType(1), PutLineWidth(0);
     PutTextType(1, 0, 0, 0, 0), PutTextColor(0), PutFontName(""), PutPointColor(1);
     EXPECT_EQ(OutputBuffer.size(), 2 * first);
+}
+
+// The reader moves every running attribute; the writer starts from fixed values all the same.
+TEST(Writer, ResetWriterStateSetsTheStartingValues) {
+    StartWriter({"lg5", "ly3", "lc10 123", "lt2", "lw9", "cn0 4 5 0.5 3", "cc3", "pn4",
+                 "cn\"$<host font>", "lc5"});
+    const CurrentAttributes& c = HostState.Cur;
+    EXPECT_EQ(c.CurLayerGroup, 0);
+    EXPECT_EQ(c.CurLayer, 0);
+    EXPECT_EQ(c.CurLineColor, 1);
+    EXPECT_EQ(c.CurLineType, 1);
+    EXPECT_EQ(c.CurLineWidth, 0);
+    EXPECT_EQ(c.CurTextType, 1);
+    EXPECT_EQ(c.CurFreeTextWidth, 2.0);
+    EXPECT_EQ(c.CurFreeTextHeight, 2.0);
+    EXPECT_EQ(c.CurFreeTextSpacing, 0.0);
+    EXPECT_EQ(c.CurFreeTextColor, 1);
+    EXPECT_EQ(c.CurCcValue, 0);
+    EXPECT_EQ(c.CurFontName,
+              "<\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e>");  // <ＭＳ ゴシック>
+    EXPECT_EQ(c.CurPointColor, 1);
+    EXPECT_EQ(c.CurColorValue, 0);
+    const FirstPendingFlags& f = HostState.FirstPending;
+    const bool flags[] = {f.LayerGroup, f.Layer,     f.LineColor, f.LineType,  f.LineWidth,
+                          f.TextType,   f.TextColor, f.FontName,  f.PointColor};
+    for (size_t i = 0; i < std::size(flags); ++i) EXPECT_TRUE(flags[i]) << " flag " << i;
 }
 
 TEST(Writer, OutputLinesOfAnEmptyBufferIsHq) {
