@@ -12,6 +12,7 @@
 // Every check comes before the first record: a refused construction appends nothing and leaves
 // HostState as it was.
 #include <cmath>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -172,32 +173,50 @@ PickedEnd EndToLengthen(const Quantities& q, Point e1) {
     return length < Distance(line.P, e1) ? PickedEnd::Base : PickedEnd::None;
 }
 
-// The moved end goes back in the line's own units; the other stored end is not touched, so it
-// keeps its value to the last bit.
-void StorePickedEnd(TJwwEntLine& l0, bool secondEnd, Point e1) {
-    const long double back = GroupScale(l0.LayerGroup);
-    const double current = GroupScale(HostState.HostLayerGroup);
-    const double x = static_cast<double>(e1.x * back / current);
-    const double y = static_cast<double>(e1.y * back / current);
-    if (secondEnd) {
-        l0.X2 = x;
-        l0.Y2 = y;
-    } else {
-        l0.X1 = x;
-        l0.Y1 = y;
-    }
-}
+struct TextStyle {
+    int type = kFreeSizeTextType;
+    int color = 0;
+    double width = 0, height = 0, spacing = 0;  // paper mm
+};
 
-// The picked line is lengthened where it falls short of the dimension line.
-void LengthenPickedLine(const Quantities& q) {
+// Everything the answer holds beyond the measured quantities, worked out before the first
+// record, so that a construction whose numbers leave the range of doubles can still be refused.
+struct Drawing {
+    bool lengthened = false;
+    bool secondEnd = false;  // the moved end is the stored (X2, Y2)
+    Point storedEnd;         // the moved end in the line's own units
+    bool secondExtension = false;
+    Point S2, E2;
+    TextStyle style;
+    std::string text;
+    double T = 0;     // text angle
+    Point direction;  // of the text
+    Point U1, U2, M;  // the horizontal line under the value, the middle of the dimension line
+    Point leaderEnd;  // U1 or U2
+};
+
+// The picked line is lengthened where it falls short of the dimension line. The moved end goes
+// back in the line's own units; the other stored end is not touched, so it keeps its value to the
+// last bit.
+void PlanLengthening(const Quantities& q, Drawing& d) {
     const OrientedLine& line = q.line;
     const double h = q.K1.y >= line.B.y ? q.K1.y + q.o : q.K1.y - q.o;
     const Point e1 = RotatePoint({line.B.x, h}, line.B, line.A);
     const PickedEnd end = EndToLengthen(q, e1);
     if (end == PickedEnd::None) return;
+    d.lengthened = true;
     // P is the line's stored second end unless orienting exchanged the ends.
-    const bool secondEnd = (end == PickedEnd::Far) != line.turned;
-    StorePickedEnd(HostState.SelectedLines[0], secondEnd, e1);
+    d.secondEnd = (end == PickedEnd::Far) != line.turned;
+    const double back = GroupScale(HostState.SelectedLines[0].LayerGroup);
+    const double current = GroupScale(HostState.HostLayerGroup);
+    d.storedEnd = {e1.x * back / current, e1.y * back / current};
+}
+
+void StorePickedEnd(const Drawing& d) {
+    if (!d.lengthened) return;
+    TJwwEntLine& l0 = HostState.SelectedLines[0];
+    (d.secondEnd ? l0.X2 : l0.X1) = d.storedEnd.x;
+    (d.secondEnd ? l0.Y2 : l0.Y1) = d.storedEnd.y;
 }
 
 // The picked line goes out again with its own attributes and its ends as they now stand.
@@ -220,20 +239,14 @@ void PutHostAttributes() {
 
 // The second extension line: from g off the measured point to o beyond the dimension line, unless
 // the measured point lies within the gap of the dimension line.
-void DrawSecondExtensionLine(const Quantities& q) {
+void PlanSecondExtensionLine(const Quantities& q, Drawing& d) {
     if (std::fabs(q.K1.y - q.Q1.y) - q.g <= kGeomZero) return;
     const Point qp = q.Q;
     const bool up = q.K2.y >= qp.y;
-    const Point s2 = RotatePoint({qp.x, up ? qp.y + q.g : qp.y - q.g}, qp, q.line.A);
-    const Point e2 = RotatePoint({qp.x, up ? q.K2.y + q.o : q.K2.y - q.o}, qp, q.line.A);
-    PutDimensionSegment(s2, e2);
+    d.secondExtension = true;
+    d.S2 = RotatePoint({qp.x, up ? qp.y + q.g : qp.y - q.g}, qp, q.line.A);
+    d.E2 = RotatePoint({qp.x, up ? q.K2.y + q.o : q.K2.y - q.o}, qp, q.line.A);
 }
-
-struct TextStyle {
-    int type = kFreeSizeTextType;
-    int color = 0;
-    double width = 0, height = 0, spacing = 0;  // paper mm
-};
 
 bool IsTextType(int n) {
     return n >= kFirstTextType && n <= kLastTextType;
@@ -269,40 +282,77 @@ double TextAngle(double a) {
     return t;
 }
 
-Point TextDirection(double t) {
-    return {static_cast<double>(kTextVectorLength * CosDegrees(t)),
-            static_cast<double>(kTextVectorLength * SinDegrees(t))};
+// The value: its text type, its text and its direction.
+void PlanValue(const Quantities& q, const DimensionSettings& settings, Drawing& d) {
+    d.style = ChooseValueTextStyle(settings.ValueTextType);
+    d.text = BuildValueText(Distance(q.F1, q.F2), settings);
+    d.T = TextAngle(q.line.A);
+    d.direction = {kTextVectorLength * CosDegrees(d.T), kTextVectorLength * SinDegrees(d.T)};
+}
+
+// The horizontal line under the value covers the text (its run length in paper mm) with a
+// margin of m before and after it; the leader joins the middle of the dimension line to the
+// end of the horizontal line that lies towards it.
+void PlanValueLineAndLeader(const Quantities& q, Drawing& d) {
+    const double w = TextRunLength(d.text, d.style.width, d.style.spacing);
+    const double t = d.T;
+    const Point offset = RotatePoint({-q.m, -q.m}, {0, 0}, t);
+    d.U1 = {q.V.x + offset.x, q.V.y + offset.y};
+    d.M = {(q.F1.x + q.F2.x) / 2, (q.F1.y + q.F2.y) / 2};
+    const double run = w * q.s + 2 * q.m;
+    d.U2 = {d.U1.x + CosDegrees(t) * run, d.U1.y + SinDegrees(t) * run};
+    const bool beforeMiddle = RotatePoint(d.U2, d.M, -t).x <= d.M.x;
+    d.leaderEnd = beforeMiddle ? d.U2 : d.U1;
+}
+
+Drawing PlanDrawing(const Quantities& q, const DimensionSettings& settings) {
+    Drawing d;
+    PlanLengthening(q, d);
+    PlanSecondExtensionLine(q, d);
+    PlanValue(q, settings, d);
+    PlanValueLineAndLeader(q, d);
+    return d;
+}
+
+bool AllFinite(std::initializer_list<double> values) {
+    for (const double v : values) {
+        if (!std::isfinite(v)) return false;
+    }
+    return true;
+}
+
+bool AllFinite(std::initializer_list<Point> points) {
+    for (const Point& p : points) {
+        if (!AllFinite({p.x, p.y})) return false;
+    }
+    return true;
+}
+
+// Whether every quantity the answer depends on is a finite double. Extreme scales, coordinates or
+// paper lengths can overflow (or meet inf - inf), and such a number would reach the answer as a
+// plausible-looking wrong value.
+bool StaysFinite(const Quantities& q, const Drawing& d, const DimensionSettings& settings) {
+    return AllFinite({q.s, q.m, q.g, q.o, q.line.A, d.T}) &&
+           AllFinite({q.line.B, q.line.P, q.Q, q.K, q.V, q.K1, q.Q1, q.P1, q.K2, q.F1, q.F2}) &&
+           std::isfinite(Distance(q.F1, q.F2)) && (!d.lengthened || AllFinite({d.storedEnd})) &&
+           (!d.secondExtension || AllFinite({d.S2, d.E2})) &&
+           AllFinite({d.direction, d.U1, d.U2, d.M}) &&
+           EndMarkersStayFinite(q.F1, q.F2, q.s, settings);
 }
 
 // The dimension line and its value, as plain records or as one dimension figure.
-void DrawDimensionLineAndValue(const Quantities& q, const TextStyle& style, const std::string& text,
-                               Point direction, bool figure) {
+void DrawDimensionLineAndValue(const Quantities& q, const Drawing& d, bool figure) {
     if (figure) {
-        PutTextStyle(style);
-        PutDimensionText(text, q.F1.x, q.F1.y, q.F2.x, q.F2.y, q.V.x, q.V.y, direction.x,
-                         direction.y);
+        PutTextStyle(d.style);
+        PutDimensionText(d.text, q.F1.x, q.F1.y, q.F2.x, q.F2.y, q.V.x, q.V.y, d.direction.x,
+                         d.direction.y);
         return;
     }
     PutDimensionSegment(q.F1, q.F2);
-    PutTextStyle(style);
+    PutTextStyle(d.style);
     PutTextColor(0);
     PutAttributeFlags(kFlagDimension);
-    PutText(kValueTextKind, text, q.V.x, q.V.y, direction.x, direction.y);
-}
-
-// The horizontal line under the value covers the text (run length w paper mm) with a
-// margin of m before and after it; the leader joins the middle of the dimension line to the
-// end of the horizontal line that lies towards it.
-void DrawValueLineAndLeader(const Quantities& q, double t, double w) {
-    const Point offset = RotatePoint({-q.m, -q.m}, {0, 0}, t);
-    const Point u1{q.V.x + offset.x, q.V.y + offset.y};
-    const Point mid{(q.F1.x + q.F2.x) / 2, (q.F1.y + q.F2.y) / 2};
-    const double run = w * q.s + 2 * q.m;
-    const Point u2{static_cast<double>(u1.x + CosDegrees(t) * run),
-                   static_cast<double>(u1.y + SinDegrees(t) * run)};
-    const bool beforeMiddle = RotatePoint(u2, mid, -t).x <= mid.x;
-    PutDimensionSegment(mid, beforeMiddle ? u2 : u1);
-    PutDimensionSegment(u1, u2);
+    PutText(kValueTextKind, d.text, q.V.x, q.V.y, d.direction.x, d.direction.y);
 }
 
 // The host gets its own text type back, free-size values included whatever the type.
@@ -335,18 +385,17 @@ ConstructionResult BuildAddedDimension(const DimensionSettings& settings,
     if (const std::string_view refusal = Measure(settings, q); !refusal.empty()) {
         return {false, std::string(refusal)};
     }
+    const Drawing d = PlanDrawing(q, settings);
+    if (!StaysFinite(q, d, settings)) return {false, std::string(kMsgZeroDimension)};
     ShowStatus(showStatus, kStatusWorking);
     PutLine(kAnswerStart);
-    LengthenPickedLine(q);
+    StorePickedEnd(d);
     RewritePickedLine();
     PutHostAttributes();
-    DrawSecondExtensionLine(q);
-    const TextStyle style = ChooseValueTextStyle(settings.ValueTextType);
-    const std::string text = BuildValueText(Distance(q.F1, q.F2), settings);
-    const double w = TextRunLength(text, style.width, style.spacing);
-    const double t = TextAngle(q.line.A);
-    DrawDimensionLineAndValue(q, style, text, TextDirection(t), settings.DimensionFigure);
-    DrawValueLineAndLeader(q, t, w);
+    if (d.secondExtension) PutDimensionSegment(d.S2, d.E2);
+    DrawDimensionLineAndValue(q, d, settings.DimensionFigure);
+    PutDimensionSegment(d.M, d.leaderEnd);
+    PutDimensionSegment(d.U1, d.U2);
     DrawEndMarkers(q.F1, q.F2, q.s, settings);
     RestoreHostTextType();
     ShowStatus(showStatus, kStatusWriting);

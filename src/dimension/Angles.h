@@ -1,6 +1,6 @@
-// Degrees to radians for the construction's own trigonometry, converted the way RotatePoint
-// converts, so that the markers, the text direction and the horizontal line agree with the
-// rotated points.
+// Degrees to radians for the construction's own trigonometry (the markers, the text direction,
+// the horizontal line). These formulas are plain double arithmetic throughout; only the MyFunc
+// routines carry extended precision inside.
 #pragma once
 
 #include <cmath>
@@ -9,17 +9,18 @@
 
 namespace dovarin {
 
-// Divided by 180 first, then times pi, in extended precision; the result is a double.
+constexpr double kPiDouble = static_cast<double>(kPi);
+
+// Divided by 180 first, then times pi.
 inline double DegreesToRadians(double degrees) {
-    return static_cast<double>(degrees / 180.0L * kPi);
+    return degrees / 180.0 * kPiDouble;
 }
 
-// In extended precision, for formulas that round only their result to double.
-inline long double CosDegrees(double degrees) {
-    return std::cos(static_cast<long double>(DegreesToRadians(degrees)));
+inline double CosDegrees(double degrees) {
+    return std::cos(DegreesToRadians(degrees));
 }
-inline long double SinDegrees(double degrees) {
-    return std::sin(static_cast<long double>(DegreesToRadians(degrees)));
+inline double SinDegrees(double degrees) {
+    return std::sin(DegreesToRadians(degrees));
 }
 
 }  // namespace dovarin

@@ -27,6 +27,8 @@ std::string BuildValueText(double length, const DimensionSettings& settings);
 // Appends the markers of both ends of the dimension line F1-F2; s converts paper mm to drawing
 // units.
 void DrawEndMarkers(Point f1, Point f2, double s, const DimensionSettings& settings);
+// Whether every number DrawEndMarkers would write for F1-F2 is finite.
+bool EndMarkersStayFinite(Point f1, Point f2, double s, const DimensionSettings& settings);
 
 // The picked line with its base end B first: the dimension line runs in direction A, in
 // [0, 180), and the picked line points from B towards P in direction A + 90. `turned` tells

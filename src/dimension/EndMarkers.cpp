@@ -55,17 +55,11 @@ bool IsShapeKind(int kind) {
 // only; the arrow's extent is the projection of one stroke on the line (negative above 90°).
 double MarkerExtent(int kind, double s, const DimensionSettings& settings) {
     if (IsShapeKind(kind)) return MarkerShapes()[kind].extent * settings.EndPointScale * s;
-    return static_cast<double>(settings.ArrowLength * CosDegrees(settings.ArrowAngle) * s);
+    return settings.ArrowLength * CosDegrees(settings.ArrowAngle) * s;
 }
 
 Point Offset(Point from, double length, double degrees) {
-    return {static_cast<double>(from.x + length * CosDegrees(degrees)),
-            static_cast<double>(from.y + length * SinDegrees(degrees))};
-}
-
-void PutDimensionStroke(Point from, Point to) {
-    PutAttributeFlags(kFlagDimension);
-    PutSegment(from.x, from.y, to.x, to.y);
+    return {from.x + length * CosDegrees(degrees), from.y + length * SinDegrees(degrees)};
 }
 
 // Direction from `from` to `to`, turned by `turn` and kept below a full turn.
@@ -75,34 +69,67 @@ double TurnedDirection(Point from, Point to, double turn) {
     return angle;
 }
 
-// One marker at `end`, its outward direction `phi` (already turned when reversed).
-void DrawMarker(Point end, double phi, int kind, bool reversed, double s,
-                const DimensionSettings& settings) {
+// One marker at `end`, its outward direction `phi` (already turned when reversed), as
+// segment(from, to) and shape(code, at, angle) calls in the order of its records.
+template <typename Segment, typename Shape>
+void VisitMarker(Point end, double phi, int kind, bool reversed, double s,
+                 const DimensionSettings& settings, Segment& segment, Shape& shape) {
     const double overshoot = settings.ReverseOvershoot * s;
-    if (reversed && overshoot > kGeomZero) {
-        PutDimensionStroke(end, Offset(end, overshoot, phi + kHalfTurn));
-    }
+    if (reversed && overshoot > kGeomZero) segment(end, Offset(end, overshoot, phi + kHalfTurn));
     if (IsShapeKind(kind)) {
-        PutAttributeFlags(kFlagDimension);
-        PutPoint(MarkerShapes()[kind].code, end.x, end.y, settings.EndPointScale, phi);
+        shape(MarkerShapes()[kind].code, end, phi);
         return;
     }
     const double length = settings.ArrowLength * s;
     const double beta = settings.ArrowAngle;
-    PutDimensionStroke(end, Offset(end, length, phi + kHalfTurn + beta));
-    PutDimensionStroke(end, Offset(end, length, phi + kHalfTurn - beta));
+    segment(end, Offset(end, length, phi + kHalfTurn + beta));
+    segment(end, Offset(end, length, phi + kHalfTurn - beta));
 }
 
-}  // namespace
-
-void DrawEndMarkers(Point f1, Point f2, double s, const DimensionSettings& settings) {
+// Both markers, the start one first.
+template <typename Segment, typename Shape>
+void VisitEndMarkers(Point f1, Point f2, double s, const DimensionSettings& settings,
+                     Segment segment, Shape shape) {
     const double extents = MarkerExtent(settings.StartMarker, s, settings) +
                            MarkerExtent(settings.EndMarker, s, settings);
     // Markers that exactly fill the line still fit.
     const bool reversed = extents > Distance(f1, f2);
     const double turn = reversed ? kHalfTurn : 0;
-    DrawMarker(f1, TurnedDirection(f2, f1, turn), settings.StartMarker, reversed, s, settings);
-    DrawMarker(f2, TurnedDirection(f1, f2, turn), settings.EndMarker, reversed, s, settings);
+    VisitMarker(f1, TurnedDirection(f2, f1, turn), settings.StartMarker, reversed, s, settings,
+                segment, shape);
+    VisitMarker(f2, TurnedDirection(f1, f2, turn), settings.EndMarker, reversed, s, settings,
+                segment, shape);
+}
+
+bool IsFinitePoint(Point p) {
+    return std::isfinite(p.x) && std::isfinite(p.y);
+}
+
+}  // namespace
+
+void DrawEndMarkers(Point f1, Point f2, double s, const DimensionSettings& settings) {
+    const auto segment = [](Point from, Point to) {
+        PutAttributeFlags(kFlagDimension);
+        PutSegment(from.x, from.y, to.x, to.y);
+    };
+    const auto shape = [&settings](int code, Point at, double angle) {
+        PutAttributeFlags(kFlagDimension);
+        PutPoint(code, at.x, at.y, settings.EndPointScale, angle);
+    };
+    VisitEndMarkers(f1, f2, s, settings, segment, shape);
+}
+
+bool EndMarkersStayFinite(Point f1, Point f2, double s, const DimensionSettings& settings) {
+    bool finite = true;
+    const auto segment = [&finite](Point from, Point to) {
+        finite = finite && IsFinitePoint(from) && IsFinitePoint(to);
+    };
+    const auto shape = [&finite, &settings](int, Point at, double angle) {
+        finite = finite && IsFinitePoint(at) && std::isfinite(settings.EndPointScale) &&
+                 std::isfinite(angle);
+    };
+    VisitEndMarkers(f1, f2, s, settings, segment, shape);
+    return finite;
 }
 
 }  // namespace dovarin

@@ -445,6 +445,73 @@ TEST(BuildAddedDimension, Refusals) {
     }
 }
 
+TEST(BuildAddedDimension, NumbersBeyondTheDoublesAreRefused) {
+    // A number that leaves the range of doubles would reach the answer as "0" (or as garbage from
+    // inf - inf): refused like a dimension of no length, with nothing appended. Huge numbers that
+    // stay finite, or that feed nothing written, still give a drawing.
+    struct Row {
+        const char* what;
+        HostSpec host;
+        DimensionSettings settings;
+        bool refused;
+    };
+    const auto scales = [](const char* hs, const char* lineGroup) {
+        return std::vector<std::string>{hs, "lg0", "ly0", "lc1", "lt1", lineGroup};
+    };
+    const char* tiny = "hs 1e-300 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1";
+    std::vector<Row> rows(9);
+    rows[0] = {"k overflows", {}, {}, true};
+    rows[0].host.before = scales("hs 1e300 1e-300 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "lg1");
+    rows[1] = {"coordinates at the edge", {}, {}, true};
+    rows[1].host.line = "-1e308 -1e308 1e308 1e308";
+    rows[1].host.q = {1e308, -1e308};
+    rows[1].host.k = {-1e308, 1e308};
+    rows[1].host.v = {1e308, 1e308};
+    rows[2] = {"lengthened end beyond the doubles in the line's units", {}, {}, true};
+    rows[2].host.before = scales(tiny, "lg1");
+    rows[2].host.line = "0 0 0 1e300";  // (0, 0)-(0, 1) in the current group's units
+    rows[2].host.k = {50, 1e10};
+    rows[3] = {"horizontal line: 2 x Edit4 overflows", {}, {}, true};
+    rows[3].settings.ValueGap = -1e308;
+    rows[4] = {"arrow strokes of 1000 x 1e306", {}, {}, true};
+    rows[4].host.before = {"hs 1e306 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1"};
+    rows[4].settings.ArrowLength = 1000;
+    rows[5] = {"overshoot of reversed markers", {}, {}, true};
+    rows[5].host.before = {"hs 10 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1"};
+    rows[5].host.q = {10, 0};
+    rows[5].settings.ReverseOvershoot = 1e308;
+    rows[6] = {"the same overshoot unused: markers fit", rows[5].host, rows[5].settings, false};
+    rows[6].host.q = {100, 0};
+    rows[7] = {"coordinates of 1e300", {}, {}, false};
+    rows[7].host.line = "0 0 0 1e300";
+    rows[7].host.q = {1e300, 0};
+    rows[7].host.k = {5e299, 1e300};
+    rows[8] = {"end-point scale 1e308: shapes reversed", {}, {}, false};
+    rows[8].settings.StartMarker = rows[8].settings.EndMarker = 1;
+    rows[8].settings.EndPointScale = 1e308;
+    for (const Row& r : rows) {
+        LoadHost(r.host);
+        const std::string before = Snapshot();
+        const Outcome run = Construct(r.settings);
+        EXPECT_EQ(run.result.Completed, !r.refused) << r.what;
+        if (r.refused) {
+            EXPECT_EQ(run.result.RefusalMessage, kMsgZeroDimension) << r.what;
+            EXPECT_TRUE(OutputBuffer.empty()) << r.what;
+            EXPECT_EQ(Snapshot(), before) << r.what;
+        }
+    }
+    // What the finite ones draw.
+    const Outcome huge = ConstructFor(rows[7].host);
+    EXPECT_NE(std::find(huge.lines.begin(), huge.lines.end(), "0 1E300 1E300 1E300"),
+              huge.lines.end());
+    const Outcome shapes = ConstructFor(HostSpec{}, rows[8].settings);
+    std::vector<std::string> points;
+    for (const std::string& line : shapes.lines) {
+        if (line.rfind("pt ", 0) == 0) points.push_back(line);
+    }
+    EXPECT_TRUE(RecordsMatch(points, {"pt 0 20 1E308 0 1", "pt 100 20 1E308 180 1"}));
+}
+
 TEST(BuildAddedDimension, DimensionAttributeAmongOtherFlags) {
     HostSpec spec;
     spec.flags = {"z1", "z3", "z5"};

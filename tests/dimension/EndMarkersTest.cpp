@@ -116,6 +116,10 @@ TEST(DrawEndMarkers, FitDecision) {
         {9, 4, 1, 3, 15, 2, 17.6, false},
         {3, 5, 1, 3, 15, 1, 2.4, true},
         {7, 7, 4, 3, 15, 1, 10, false},
+        // Extents in plain doubles: 2 x 0.5 cos 10 deg x 10 is 9.8480775301220795 there; carried
+        // in extended precision the sum came out 9.8480775301220813 and reversed the markers.
+        {kLineArrow, kLineArrow, 1, 0.5, 10, 10, 9.8480775301220795, false},
+        {kLineArrow, kLineArrow, 1, 0.5, 10, 10, 9.8480775301220777, true},
     };
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const Row& r = rows[i];
