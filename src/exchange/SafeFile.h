@@ -7,8 +7,9 @@
 
 namespace dovarin {
 
-// Replaces the file at path with content. On failure the temporary file is removed and the
-// target keeps what it held before; returns false.
+// Replaces the file at path with content. Whatever lies under the temporary name is removed first
+// (a folder there makes the write fail). On failure the temporary file is removed and the target
+// keeps what it held before; returns false.
 bool WriteFileReplacing(const std::filesystem::path& path, std::string_view content);
 
 }  // namespace dovarin
