@@ -512,6 +512,29 @@ TEST(BuildAddedDimension, NumbersBeyondTheDoublesAreRefused) {
     EXPECT_TRUE(RecordsMatch(points, {"pt 0 20 1E308 0 1", "pt 100 20 1E308 180 1"}));
 }
 
+TEST(BuildAddedDimension, MissingReferencePointsAreTheOrigin) {
+    // Without hp4 the value stands at (0, 0); without hp2 too, Q = (0, 0) lies on the picked
+    // line and the dimension has no length.
+    for (const bool withMeasuredPoint : {true, false}) {
+        InitHostState();
+        for (const char* record : {kAllScalesOne, "lg0", "ly0", "lc1", "lt1", "cn1", "z3"}) {
+            ParseExchangeText(record);
+        }
+        ParseExchangeText("0 0 0 10");
+        if (withMeasuredPoint) ParseExchangeText("hp2 100 0");
+        ParseExchangeText("hp3 50 20");
+        ResetWriterState();
+        const Outcome run = Construct();
+        EXPECT_EQ(run.result.Completed, withMeasuredPoint);
+        if (!withMeasuredPoint) {
+            EXPECT_EQ(run.result.RefusalMessage, kMsgZeroDimension);
+            continue;
+        }
+        EXPECT_NE(std::find(run.lines.begin(), run.lines.end(), "cs 0 0 10 0 \"100"),
+                  run.lines.end());
+    }
+}
+
 TEST(BuildAddedDimension, DimensionAttributeAmongOtherFlags) {
     HostSpec spec;
     spec.flags = {"z1", "z3", "z5"};
