@@ -3,8 +3,8 @@
 // The whole text must be one number, else the result is 0; nothing is reported.
 //   integer: [spaces] [+|-] decimal digits, or [spaces] [+|-] ("$" | "x" | "0x") 1..8 hex digits
 //            "7" -> 7, "$A" -> 10, "-$A" -> -10, "7.0" -> 0, "7 " -> 0, "$" -> 0, "99999999999" ->
-//            0 A hexadecimal magnitude above 0x7FFFFFFF reads as 0 like an out-of-range decimal,
-//            rather than wrapping to a negative value that no caller would expect.
+//            0. Eight hexadecimal digits are the 32 bits of the result: "$FFFFFFFF" -> -1,
+//            "$80000000" -> -2147483648; only a decimal value is checked against the int range.
 //   real:    [spaces] [+|-] digits [. digits] [(e|E) [+|-] digits], at least one mantissa digit
 //            "12.5" -> 12.5, ".5" -> 0.5, "5." -> 5, "1e3" -> 1000, "." / "e5" / "1e" / "12,5" -> 0
 //            "inf", "nan", hexadecimal floats and values beyond the range of a double read as 0,
@@ -132,8 +132,12 @@ int StrToIntOrZero(std::string_view text) {
     uint64_t magnitude = 0;
     // from_chars takes no sign for an unsigned type, so "--5" and "$-5" fail here.
     if (!ParseMagnitude(text, hex ? 16 : 10, magnitude)) return 0;
+    if (hex) {
+        const uint32_t bits = static_cast<uint32_t>(magnitude);
+        return static_cast<int32_t>(negative ? 0u - bits : bits);
+    }
     const uint64_t limit =
-        static_cast<uint64_t>(std::numeric_limits<int32_t>::max()) + (negative && !hex ? 1 : 0);
+        static_cast<uint64_t>(std::numeric_limits<int32_t>::max()) + (negative ? 1 : 0);
     if (magnitude > limit) return 0;
     const int64_t value =
         negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude);

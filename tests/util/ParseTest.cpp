@@ -23,10 +23,13 @@ TEST(StrToIntOrZero, WholeTextOrZero) {
         {std::string("7\0", 2), 0}, {"2147483647", 2147483647}, {"2147483648", 0},
         {"-2147483648", std::numeric_limits<int>::min()}, {"-2147483649", 0},
         {"99999999999999999999999", 0},
-        // hexadecimal: 1..8 digits, magnitude within the int range
+        // hexadecimal: 1..8 digits, which are the 32 bits of the result
         {"$a", 10}, {"$A", 10}, {"$", 0}, {"$g", 0}, {"x1f", 31}, {"X1F", 31}, {"0x1f", 31},
         {"0x", 0}, {"x", 0}, {"-$A", -10}, {"$-A", 0}, {"$7FFFFFFF", 2147483647},
-        {"$80000000", 0}, {"-$80000000", 0}, {"$FFFFFFFF", 0}, {"$000000001", 0}};
+        {"$80000000", std::numeric_limits<int>::min()},
+        {"-$80000000", std::numeric_limits<int>::min()}, {"$FFFFFFFF", -1}, {"-$FFFFFFFF", 1},
+        {"0XfffffffE", -2}, {"+$00000010", 16},
+        {"$000000001", 0}, {"$1FFFFFFFF", 0}, {" $A", 10}, {"$A ", 0}};
     // clang-format on
     for (size_t i = 0; i < std::size(rows); ++i) {
         EXPECT_EQ(StrToIntOrZero(rows[i].text), rows[i].expected) << " row " << i;
