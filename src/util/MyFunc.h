@@ -101,6 +101,12 @@ double DirectionDegrees(double dx, double dy);
 // The angle brought into [0, 360); within 1e-10 of a whole turn becomes 0, a non-finite one 0.
 double NormalizeDegrees(double angle);
 
+// Cosine and sine of an angle in radians, in extended precision for formulas that round only
+// their result. Computed by this module rather than the C library, so that every target gives
+// the same bits.
+long double CosRadians(double theta);
+long double SinRadians(double theta);
+
 // The point (x, y) turned counter-clockwise about (cx, cy).
 void RotatePointRadians(double x, double y, double cx, double cy, double theta, double& rx,
                         double& ry);

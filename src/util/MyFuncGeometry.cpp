@@ -4,6 +4,7 @@
 // result is rounded to double; values kept between steps are doubles. This keeps, for example,
 // RoundToDigits(1, 2, 1.15) at 1.1: the double below 1.15 times 10 stays below 11.5 in extended
 // precision, where plain doubles would round the product to 11.5 and give 1.2.
+#include <array>
 #include <cfloat>
 #include <cmath>
 
@@ -25,6 +26,68 @@ constexpr double kTurnTolerance = 1e-10;  // within this of 0 or 360 an angle is
 constexpr long double kPowersOfTen[kMaxRoundDigits + 1] = {
     1e0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L, 1e7L, 1e8L, 1e9L, 1e10L, 1e11L, 1e12L, 1e13L};
 
+// Cosine and sine are computed here rather than by the C library: its long double functions
+// differ between our targets (the MinGW runtime uses the x87 fcos/fsin instructions, which lose
+// digits near multiples of pi/2 -- cos 90 degrees comes out as 6.12303e-17 instead of 6.12323e-17),
+// and the rotated points must be the same bits on every target. The angle is reduced by the
+// nearest multiple k of pi/2, given in three parts: the first two of at most 32 significant bits,
+// so that k times them is exact for |k| < 2^32, the third of the next 64 bits. Beyond
+// kMaxReducedAngle, where that no longer holds, the library's functions are used.
+constexpr long double kHalfPiHigh = 0x1.921fb544p+0L;
+constexpr long double kHalfPiMiddle = 0x1.0b4611a6p-34L;
+constexpr long double kHalfPiLow = 0x1.3198a2e03707344ap-69L;
+constexpr long double kTwoOverPi = 0x1.45f306dc9c882a54p-1L;
+constexpr double kMaxReducedAngle = 0x1p30;
+
+// Taylor coefficients (-1)^i / (2i + first)!, i = 1 .. 10: for |r| <= pi/4 the first term left
+// out is below 1e-23 of the result, far under the last bit of a long double.
+constexpr int kSeriesTerms = 10;
+constexpr std::array<long double, kSeriesTerms> SeriesCoefficients(int first) {
+    std::array<long double, kSeriesTerms> c{};
+    long double term = 1;
+    for (int i = 0, n = first; i < kSeriesTerms; ++i, n += 2) {
+        term = -term / ((n + 1) * (n + 2));
+        c[i] = term;
+    }
+    return c;
+}
+constexpr auto kSinCoefficients = SeriesCoefficients(1);  // -1/3!, 1/5!, ...
+constexpr auto kCosCoefficients = SeriesCoefficients(0);  // -1/2!, 1/4!, ...
+
+// sum over i of c[i] z^i, for z = r^2.
+long double Series(const std::array<long double, kSeriesTerms>& c, long double z) {
+    long double sum = 0;
+    for (int i = kSeriesTerms - 1; i >= 0; --i) sum = sum * z + c[i];
+    return sum;
+}
+
+struct SinCos {
+    long double sin;
+    long double cos;
+};
+
+SinCos SinCosRadians(double theta) {
+    if (!(std::fabs(theta) <= kMaxReducedAngle)) {
+        const long double t = theta;
+        return {std::sin(t), std::cos(t)};
+    }
+    const long double k = std::round(theta * kTwoOverPi);
+    const long double r = ((theta - k * kHalfPiHigh) - k * kHalfPiMiddle) - k * kHalfPiLow;
+    const long double z = r * r;
+    const long double s = r + r * z * Series(kSinCoefficients, z);
+    const long double c = 1 + z * Series(kCosCoefficients, z);
+    switch (static_cast<long long>(k) & 3) {  // the quarter turn that k ends in
+        case 0:
+            return {s, c};
+        case 1:
+            return {c, -s};
+        case 2:
+            return {-s, -c};
+        default:
+            return {-c, s};
+    }
+}
+
 // An angle's remainder of whole turns for magnitudes where the extended formula is no longer
 // exact (beyond about 1e19); fmod is exact. Gives [0, 360).
 double WrapDegreesExactly(double x) {
@@ -34,6 +97,14 @@ double WrapDegreesExactly(double x) {
 }
 
 }  // namespace
+
+long double CosRadians(double theta) {
+    return SinCosRadians(theta).cos;
+}
+
+long double SinRadians(double theta) {
+    return SinCosRadians(theta).sin;
+}
 
 void SwapReals(double& a, double& b) {
     const double t = a;
@@ -100,8 +171,9 @@ double NormalizeDegrees(double angle) {
 
 void RotatePointRadians(double x, double y, double cx, double cy, double theta, double& rx,
                         double& ry) {
-    const double c = static_cast<double>(std::cos(static_cast<long double>(theta)));
-    const double s = static_cast<double>(std::sin(static_cast<long double>(theta)));
+    const SinCos sc = SinCosRadians(theta);
+    const double c = static_cast<double>(sc.cos);
+    const double s = static_cast<double>(sc.sin);
     const long double ux = static_cast<long double>(x) - cx;
     const long double uy = static_cast<long double>(y) - cy;
     rx = static_cast<double>(cx + c * ux - s * uy);

@@ -131,6 +131,32 @@ TEST(NormalizeDegrees, IntoOneTurn) {
     }
 }
 
+TEST(CosSinRadians, CorrectlyRoundedAndTheSameOnEveryTarget) {
+    // Expected: the exact cosine and sine rounded to double (worked out with 300-bit arithmetic).
+    struct Row {
+        double theta, cos, sin;
+    };
+    const Row rows[] = {
+        {0, 1, 0},
+        {1e-10, 1, 1e-10},
+        {0.5, 0.8775825618903728, 0.479425538604203},
+        {0.5235987755982988, 0.8660254037844387, 0.49999999999999994},  // pi/6
+        {0.7853981633974483, 0.7071067811865476, 0.7071067811865475},   // pi/4
+        {1.5707963267948966, 6.123233995736766e-17, 1},                 // pi/2
+        {3.141592653589793, -1, 1.2246467991473532e-16},
+        {4.71238898038469, -1.8369701987210297e-16, -1},
+        {6.283185307179586, 1, -2.4492935982947064e-16},
+        {-1.5707963267948966, 6.123233995736766e-17, -1},
+        {-2.5, -0.8011436155469337, -0.5984721441039565},
+        {100, 0.8623188722876839, -0.5063656411097588},
+        {1e9, 0.8378871813639024, 0.5458434494486996},
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        EXPECT_EQ(static_cast<double>(CosRadians(rows[i].theta)), rows[i].cos) << " row " << i;
+        EXPECT_EQ(static_cast<double>(SinRadians(rows[i].theta)), rows[i].sin) << " row " << i;
+    }
+}
+
 TEST(RotatePoint, CounterClockwiseAboutTheCentre) {
     struct Row {
         Point p, centre;
@@ -156,6 +182,25 @@ TEST(RotatePoint, CounterClockwiseAboutTheCentre) {
     RotatePointRadians(2, 1, 1, 1, static_cast<double>(kPi / 2), rx, ry);
     EXPECT_NEAR(rx, 1, 1e-15);
     EXPECT_NEAR(ry, 2, 1e-15);
+}
+
+TEST(RotatePoint, QuarterTurnsOfALongArmAreExact) {
+    // A long arm shows cos 90 degrees (6.123233995736766e-17) to all its digits; the x87
+    // instruction behind the MinGW runtime's cosine gave 6.12303e-17 here.
+    struct Row {
+        Point p, centre;
+        double angle;
+        Point expected;
+    };
+    const Row rows[] = {
+        {{0, 1e16}, {0, 0}, 90, {-1e16, 0.6123233995736767}},
+        {{3, 1e15}, {1, -2}, 270, {1000000000000003.0, -4.1836970198721035}},
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        const Point q = RotatePoint(rows[i].p, rows[i].centre, rows[i].angle);
+        EXPECT_EQ(q.x, rows[i].expected.x) << " row " << i;
+        EXPECT_EQ(q.y, rows[i].expected.y) << " row " << i;
+    }
 }
 
 }  // namespace
