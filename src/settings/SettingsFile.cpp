@@ -19,11 +19,13 @@
 //   leaves the list without selection; a radio index past the buttons selects the last one;
 // - a check box is checked by any non-zero integer;
 // - the edits take their line whatever its length (the typing limits are for typing only);
-// - lines after 22 are not read; a file that cannot be opened changes nothing but the position.
+// - lines after 22 are not read; a file that cannot be opened, or is no plain file (a folder, a
+//   pipe, a device), changes nothing but the position.
 #include <array>
 #include <cstdio>
 #include <new>
 #include <string>
+#include <system_error>
 
 #include "exchange/JwwGaibu.h"
 #include "exchange/SafeFile.h"
@@ -60,6 +62,9 @@ std::FILE* OpenForReading(const fs::path& path) {
 // The file's bytes up to the end of line 22 (or all of a shorter file). False when the file
 // could not be opened; `complete` is false when reading broke off part-way.
 bool ReadHead(const fs::path& path, std::string& bytes, bool& complete) {
+    // Only a plain file: a pipe would block the start for ever, a device could never end.
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return false;
     std::FILE* file = OpenForReading(path);
     if (!file) return false;
     int lineEnds = 0;

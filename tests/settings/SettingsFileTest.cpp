@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "exchange/JwwGaibu.h"
 #include "settings/Settings.h"
 
@@ -105,6 +109,34 @@ TEST_F(SettingsFileTest, MissingOrUnreadableFileKeepsTheControls) {
     EXPECT_EQ(d.WindowLeft, 100);
     EXPECT_EQ(d.WindowTop, 100);
 }
+
+#ifndef _WIN32
+// A pipe or a device in the file's place used to block the start for ever or read without end.
+TEST_F(SettingsFileTest, NoPlainFileIsNotRead) {
+    SavedDialog expected = FreshDialog();
+    expected.WindowLeft = 100;
+    expected.WindowTop = 100;
+    ASSERT_EQ(::mkfifo(path_.c_str(), 0600), 0);
+    SavedDialog d = FreshDialog();
+    LoadSettings(path_, d);  // would wait for a writer
+    EXPECT_EQ(d.Controls, expected.Controls);
+    EXPECT_EQ(d.WindowLeft, 100);
+
+    fs::remove(path_);
+    fs::create_symlink("/dev/zero", path_);
+    d = FreshDialog();
+    LoadSettings(path_, d);  // would read zeros until memory runs out
+    EXPECT_EQ(d.Controls, expected.Controls);
+    EXPECT_EQ(d.WindowTop, 100);
+
+    // A link to a plain file is read as the file.
+    fs::remove(path_);
+    const fs::path target = dir_ / "elsewhere.dat";
+    WriteBytes(target, Join(TypicalLines()));
+    fs::create_symlink(target, path_);
+    EXPECT_EQ(Load(Join(TypicalLines())).WindowLeft, 120);
+}
+#endif
 
 TEST_F(SettingsFileTest, ReadsATypicalFile) {
     const SavedDialog d = Load(Join(TypicalLines()));
