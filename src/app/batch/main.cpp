@@ -74,7 +74,10 @@ int Run(const BatchOptions& options) {
     } else {
         status = PressOk(form, window, outcome);
     }
-    if (ReportFileProblems(form, options.Dir)) status = kExitCantWrite;
+    if (ReportFileProblems(form, options.Dir)) {
+        status = kExitCantWrite;
+        outcome += ", but the answer could not be written";
+    }
     if (drawing) {
         picture.SetOutcome("dovarin-batch: " + outcome);
         if (!picture.Write(options.SvgFile)) {
