@@ -3,8 +3,8 @@
 // Every argument is checked here, so that a bad command line is refused before any file is read
 // or written. A --set value is what a user could put into the control: an edit's text is cut to
 // its typing limit in whole characters and may hold no control bytes (a one-line edit takes
-// none); a list or radio group takes an existing item's index or -1 for no selection; a check
-// box takes 0 or 1.
+// none); a list or radio group takes an item index, -1 for no selection, and is left with no
+// selection by an index it has no item for, as a window is; a check box takes 0 or 1.
 #include "app/batch/CommandLine.h"
 
 #include <charconv>
@@ -29,8 +29,8 @@ const char* const kUsageText =
     "                                             cut to the edit's typing limit in whole\n"
     "                                             characters; control characters are refused\n"
     "                       ComboBox1..ComboBox5, RadioGroup1, RadioGroup2\n"
-    "                                             an item index from 0; -1 selects nothing;\n"
-    "                                             an index past the last item is refused\n"
+    "                                             an item index from 0; -1, or an index the\n"
+    "                                             control has no item for, selects nothing\n"
     "                       CheckBox1..CheckBox4  0 or 1\n"
     "  --svg FILE         write a picture of the run to FILE: what the host passed in grey,\n"
     "                     the answer in colour, the reference points Q, K and V labelled\n"
@@ -89,12 +89,7 @@ bool ParseIndex(const ControlInfo& info, const std::string& value, ControlChange
         error = std::string(info.name) + ": '" + value + "' is not an item index";
         return false;
     }
-    const int count = ItemCountOf(info.id);
-    if (change.Value < kNoSelection || change.Value >= count) {
-        error = std::string(info.name) + ": index " + value + " is not an item (0 to " +
-                std::to_string(count - 1) + ", or -1 for none)";
-        return false;
-    }
+    if (change.Value < 0 || change.Value >= ItemCountOf(info.id)) change.Value = kNoSelection;
     return true;
 }
 
