@@ -3,8 +3,6 @@
 // routines carry extended precision inside.
 #pragma once
 
-#include <cmath>
-
 #include "util/MyFunc.h"
 
 namespace dovarin {
@@ -16,11 +14,12 @@ inline double DegreesToRadians(double degrees) {
     return degrees / 180.0 * kPiDouble;
 }
 
+// MyFunc's cosine and sine, so that the Windows build writes the same digits as this one.
 inline double CosDegrees(double degrees) {
-    return std::cos(DegreesToRadians(degrees));
+    return static_cast<double>(CosRadians(DegreesToRadians(degrees)));
 }
 inline double SinDegrees(double degrees) {
-    return std::sin(DegreesToRadians(degrees));
+    return static_cast<double>(SinRadians(DegreesToRadians(degrees)));
 }
 
 }  // namespace dovarin
