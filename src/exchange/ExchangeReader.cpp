@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "exchange/ExchangeRecords.h"
+#include "exchange/SafeFile.h"
 
 namespace dovarin {
 namespace {
@@ -205,14 +206,6 @@ namespace {
 constexpr std::size_t kChunkBytes = 256 * 1024;
 constexpr char kEndOfText = '\x1a';
 
-std::FILE* OpenForReading(const fs::path& path) {
-#ifdef _WIN32
-    return _wfopen(path.c_str(), L"rb");
-#else
-    return std::fopen(path.c_str(), "rb");
-#endif
-}
-
 // The CR of a CR LF line end. Any other CR is left to the tokenizer, which skips it; taking this
 // one off here keeps the line on the tokenizer's fast path.
 std::string_view WithoutCr(std::string_view line) {
@@ -253,7 +246,7 @@ class LineSplitter {
 }  // namespace
 
 bool ReadExchangeFile(const fs::path& path) {
-    std::FILE* file = OpenForReading(path);
+    std::FILE* file = OpenPlainFileForReading(path);
     if (!file) return false;
     std::vector<char> chunk(kChunkBytes);
     LineSplitter lines;

@@ -26,12 +26,17 @@ bool ClearTemporary(const fs::path& temp) {
     return fs::remove(temp, ec) && !ec;
 }
 
-bool WriteWhole(const fs::path& path, std::string_view content) {
+// Windows takes the wide name, so that a folder with a Japanese name works.
+std::FILE* OpenFile(const fs::path& path, bool forWriting) {
 #ifdef _WIN32
-    std::FILE* file = _wfopen(path.c_str(), L"wb");
+    return _wfopen(path.c_str(), forWriting ? L"wb" : L"rb");
 #else
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    return std::fopen(path.c_str(), forWriting ? "wb" : "rb");
 #endif
+}
+
+bool WriteWhole(const fs::path& path, std::string_view content) {
+    std::FILE* file = OpenFile(path, true);
     if (!file) return false;
     bool ok = std::fwrite(content.data(), 1, content.size(), file) == content.size();
     ok = std::fflush(file) == 0 && ok;
@@ -40,6 +45,12 @@ bool WriteWhole(const fs::path& path, std::string_view content) {
 }
 
 }  // namespace
+
+std::FILE* OpenPlainFileForReading(const fs::path& path) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return nullptr;
+    return OpenFile(path, false);
+}
 
 bool WriteFileReplacing(const fs::path& path, std::string_view content) {
     const fs::path temp = TemporaryPathFor(path);

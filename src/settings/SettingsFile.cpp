@@ -25,7 +25,6 @@
 #include <cstdio>
 #include <new>
 #include <string>
-#include <system_error>
 
 #include "exchange/JwwGaibu.h"
 #include "exchange/SafeFile.h"
@@ -51,21 +50,11 @@ constexpr std::array<ControlId, kReadLines - 2> kLineControls = {
 
 // ---- reading ---------------------------------------------------------------------------------
 
-std::FILE* OpenForReading(const fs::path& path) {
-#ifdef _WIN32
-    return _wfopen(path.c_str(), L"rb");
-#else
-    return std::fopen(path.c_str(), "rb");
-#endif
-}
-
 // The file's bytes up to the end of line 22 (or all of a shorter file). False when the file
 // could not be opened; `complete` is false when reading broke off part-way.
 bool ReadHead(const fs::path& path, std::string& bytes, bool& complete) {
     // Only a plain file: a pipe would block the start for ever, a device could never end.
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) return false;
-    std::FILE* file = OpenForReading(path);
+    std::FILE* file = OpenPlainFileForReading(path);
     if (!file) return false;
     int lineEnds = 0;
     char buffer[4096];

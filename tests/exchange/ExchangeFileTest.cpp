@@ -122,6 +122,23 @@ TEST_F(ExchangeFile, MissingOrUnreadable) {
     EXPECT_EQ(HostState.SelectedLineCount(), 0u);
 }
 
+#ifndef _WIN32
+// A pipe would block the start until someone writes into it, a device would never end.
+TEST_F(ExchangeFile, NoPlainFileIsNotRead) {
+    ASSERT_EQ(mkfifo(File().c_str(), 0600), 0);
+    EXPECT_FALSE(ReadExchangeFile(File()));
+    fs::remove(File());
+    fs::create_symlink("/dev/zero", File());
+    EXPECT_FALSE(ReadExchangeFile(File()));
+    // A link to a plain file is read as the file.
+    fs::remove(File());
+    WriteBytes(dir_ / "elsewhere", "hk 2.5\r\n");
+    fs::create_symlink(dir_ / "elsewhere", File());
+    EXPECT_TRUE(ReadExchangeFile(File()));
+    EXPECT_EQ(HostState.HkValue, 2.5);
+}
+#endif
+
 // ---- the host's own files ----------------------------------------------------------------------
 
 fs::path SampleDir() {
