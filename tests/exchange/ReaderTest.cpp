@@ -23,8 +23,10 @@ std::vector<double> Ends(const TJwwEntLine& line) {
 }
 
 TEST(HostState, DefaultsAfterInit) {
-    ParseExchangeText("lg3");  // leftovers of an earlier case must not survive
-    ParseExchangeText("1 2 3 4");
+    // Leftovers of an earlier case must not survive.
+    for (const char* line : {"lg3", "ly4", "lc10 5", "lt2", "lw3", "cn0 5 5 5 5", "cc2", "pn4",
+                             "pl", "1 2 3 4", "msg", "z3", "hhp3", "hp1 1 1"})
+        ParseExchangeText(line);
     PutLine("x");
     const THostState& s = Read({});
     EXPECT_EQ(s.SelectedLineCount(), 0u);
@@ -49,6 +51,42 @@ TEST(HostState, DefaultsAfterInit) {
     EXPECT_EQ(s.PendingDimLine.LineType, 1);
     EXPECT_EQ(s.SheetWidth, 1189);
     EXPECT_EQ(s.SheetHeight, 841);
+    EXPECT_EQ(s.HpPointCount, 0);
+    EXPECT_EQ(s.Cur.ChainCount, 0);
+    // The host's attributes and the running ones start alike.
+    const std::vector<double> host = {double(s.HostLayerGroup), double(s.HostLayer),
+                                      double(s.HostLineColor),  double(s.HostLineType),
+                                      double(s.HostLineWidth),  double(s.HostTextType),
+                                      s.HostFreeTextWidth,      s.HostFreeTextHeight,
+                                      s.HostFreeTextSpacing,    double(s.HostFreeTextColor)};
+    const CurrentAttributes& c = s.Cur;
+    const std::vector<double> current = {double(c.CurLayerGroup), double(c.CurLayer),
+                                         double(c.CurLineColor),  double(c.CurLineType),
+                                         double(c.CurLineWidth),  double(c.CurTextType),
+                                         c.CurFreeTextWidth,      c.CurFreeTextHeight,
+                                         c.CurFreeTextSpacing,    double(c.CurFreeTextColor)};
+    const std::vector<double> defaults = {0, 0, 1, 1, 0, 1, 2.0, 2.0, 0.0, 1};
+    EXPECT_EQ(host, defaults);
+    EXPECT_EQ(current, defaults);
+    EXPECT_EQ((std::vector<int>{c.CurHpLink, c.CurCcValue, c.CurAttributeFlags, c.CurPointColor,
+                                c.CurColorValue, c.InChain, c.AfterMsg}),
+              (std::vector<int>{0, 0, 0, 1, 0, 0, 0}));
+    const FirstPendingFlags& f = s.FirstPending;
+    EXPECT_TRUE(f.LayerGroup && f.Layer && f.LineColor && f.LineType && f.LineWidth && f.TextType);
+}
+
+TEST(HostState, FreeGivesTheListsBack) {
+    Read({"1 2 3 4", "ci 1 2 3", "ch 1 2 1 0 \"x", "msg", "0 0 1 0", "cs 1 2 1 0 \"y"});
+    PutLine("x");
+    FreeHostState();
+    const THostState& s = HostState;
+    EXPECT_TRUE(s.HpPoints.empty() && s.LayerGroupValue.empty() && s.LayerGroupName.empty() &&
+                s.LayerValue.empty() && s.LayerName.empty());
+    EXPECT_TRUE(s.SelectedLines.empty() && s.Circles.empty() && s.Texts.empty() && s.Dims.empty() &&
+                s.EntityOrder.empty());
+    EXPECT_TRUE(OutputBuffer.empty());
+    InitHostState();
+    EXPECT_EQ(HostState.HpPoints.size(), 100u);
 }
 
 // Which kind of record a line becomes, by its key and its token count.
@@ -201,7 +239,8 @@ TEST(Reader, FlagsAndLinkBelongToTheNextEntityOnly) {
         std::string key;
         int expected;
     };
-    const Row links[] = {{"hhp12", 12}, {"hhp3ci", 3}, {"hhp4ch", 4}, {"hhpln", 0}, {"hhp", 0}};
+    const Row links[] = {{"hhp12", 12}, {"hhp3ci", 3},   {"hhp4ch", 4},   {"hhpln", 0},
+                         {"hhp", 0},    {"hhp12ln", 12}, {"hhp5lnci", 0}, {"hhp6ciln", 6}};
     for (size_t i = 0; i < std::size(links); ++i)
         EXPECT_EQ(Read({links[i].key}).Cur.CurHpLink, links[i].expected) << " row " << i;
 }
@@ -213,9 +252,11 @@ TEST(Reader, ReferencePoints) {
         int kind;
     };
     const Row rows[] = {
-        {"hp3ln 5 7", 3, 2}, {"hp3-  5 7", 3, 1}, {"hp2   5 7", 2, 0}, {"hp4ci 5 7", 4, 3},
-        {"hp5ch 5 7", 5, 4}, {"hp99 5 7", 99, 0}, {"hp0 5 7", 0, 0},   {"hp100 5 7", 0, 0},
-        {"hp-1 5 7", 0, 0},  {"hp3 5", 0, 0},     {"hp 5 7", 0, 0},    {"hp12- 5 7", 12, 1},
+        {"hp3ln 5 7", 3, 2},   {"hp3-  5 7", 3, 1},  {"hp2   5 7", 2, 0},  {"hp4ci 5 7", 4, 3},
+        {"hp5ch 5 7", 5, 4},   {"hp99 5 7", 99, 0},  {"hp0 5 7", 0, 0},    {"hp100 5 7", 0, 0},
+        {"hp-1 5 7", 0, 0},    {"hp3 5", 0, 0},      {"hp 5 7", 0, 0},     {"hp12- 5 7", 12, 1},
+        {"hp12ln 5 7", 12, 2}, {"hp3-ln 5 7", 0, 0}, {"hp1ln- 5 7", 1, 2}, {"hp7ch 5 7 ", 7, 4},
+        {"hp$a 5 7", 10, 0},
     };
     for (size_t i = 0; i < std::size(rows); ++i) {
         const THostState& s = Read({rows[i].line});
@@ -396,6 +437,92 @@ TEST(Reader, SlIsReducedByItsCoincidingPoints) {
         EXPECT_EQ(extra, 5) << " row " << i;
     }
     EXPECT_TRUE(Read({"sl 1 1 2 2 3 3 4"}).EntityOrder.empty());  // T = 8
+}
+
+// Which records end an open chain: the attribute records and every entity but a line segment.
+// Parameters, names, flags, reference points and links, and ignored lines leave it open.
+TEST(Reader, RecordsThatEndAChain) {
+    const std::vector<std::string> ending = {
+        "lg1",       "ly2", "lc3", "lt2",      "lw1",    "cn\"$x",         "cn2",
+        "cc1",       "pn2", "#",   "ci 1 1 1", "pt 1 1", "ch 1 1 1 0 \"x", "BL 1 1 b",
+        "sl 1 1 2 2"};
+    const std::vector<std::string> leaving = {
+        "hk 1",    "hs 1 2 3 4 5", "hzs 1 2", "bz",  "lgn\"a",    "lyn\"b", "z2",        "z5",
+        "hp2 1 1", "hhp2",         "file=a",  "x y", "1 2 3 4 5", "",       "ci 1 1 1 1"};
+    for (const auto& [records, chainNo] : {std::pair{ending, 0}, std::pair{leaving, 1}}) {
+        for (const std::string& record : records) {
+            const THostState& s = Read({"pl", "0 0 1 0", record, "1 0 1 1"});
+            ASSERT_EQ(s.SelectedLines.size(), 2u) << record;
+            EXPECT_EQ(s.SelectedLines[0].ChainNo(), 1) << record;
+            EXPECT_EQ(s.SelectedLines[1].ChainNo(), chainNo) << record;
+        }
+    }
+    // "msg" ends it too; the lines after it belong to the dimension.
+    EXPECT_FALSE(Read({"pl", "0 0 1 0", "msg"}).Cur.InChain);
+}
+
+// "msg" holds through line segments, attribute records, flags and reference points; "pl", "#"
+// and every other entity end it.
+TEST(Reader, RecordsThatEndADimension) {
+    const std::vector<std::string> keeping = {
+        "lg1", "ly2", "lc3",     "lt2",  "lw1",  "cn\"$x", "cn0 1 1 0 1", "cc1",
+        "pn2", "z3",  "hp2 1 1", "hhp2", "hk 1", "msg",    "0 0 5 5",     "x y"};
+    const std::vector<std::string> ending = {"pl",       "#",          "ci 1 1 1",      "pt 1 1",
+                                             "BL 1 1 b", "sl 1 1 2 2", "cv 1 1 1 0 \"x"};
+    for (const auto& [records, dims] : {std::pair{keeping, 1u}, std::pair{ending, 0u}}) {
+        for (const std::string& record : records) {
+            const THostState& s = Read({"msg", "0 0 10 0", record, "cs 1 2 1 0 \"9"});
+            EXPECT_EQ(s.Dims.size(), dims) << record;
+            EXPECT_TRUE(s.SelectedLines.empty()) << record;
+            EXPECT_FALSE(s.Cur.AfterMsg) << record;
+        }
+    }
+}
+
+// The line after "msg" is no entity, but it takes the flags and the link like one.
+TEST(Reader, PendingDimensionLine) {
+    const THostState& s = Read({"hcc 1 2 3 4 5 6 7 8 9 10", "cn6", "lc4", "msg", "z3", "hhp5",
+                                "0 0 10 0", "z1", "lc7", "cs 1 2 1 0 \"9"});
+    EXPECT_TRUE(s.SelectedLines.empty());
+    ASSERT_EQ(s.Dims.size(), 1u);
+    const TJwwEntDim& dim = s.Dims[0];
+    EXPECT_EQ(dim.Line.Flags, kFlagDimension);
+    EXPECT_EQ(dim.Line.HpLink, 5);
+    EXPECT_EQ(dim.Line.Color, 4);
+    EXPECT_EQ(dim.Flags, kFlagZ1);  // the dimension's own header
+    EXPECT_EQ(dim.HpLink, 0);
+    EXPECT_EQ(dim.Color, 7);
+    EXPECT_EQ(dim.Text.Color, 6);  // the text type's colour
+    EXPECT_EQ(dim.Text.Flags, kFlagZ1);
+    EXPECT_EQ(s.Cur.CurAttributeFlags, 0);
+    EXPECT_EQ(s.Cur.CurHpLink, 0);
+    // The pending line alone resets the flags and the link.
+    const THostState& t = Read({"msg", "z3", "hhp5", "0 0 10 0"});
+    EXPECT_EQ(t.Cur.CurAttributeFlags, 0);
+    EXPECT_EQ(t.Cur.CurHpLink, 0);
+    EXPECT_TRUE(t.EntityOrder.empty());
+    // A later "msg" with its "cs" but no line keeps the earlier pending line.
+    const THostState& u = Read({"msg", "0 0 10 0", "#", "msg", "cs 1 2 1 0 \"9"});
+    EXPECT_EQ(Ends(u.Dims[0].Line), (std::vector<double>{0, 0, 10, 0}));
+}
+
+// Values that come only with enough tokens leave the earlier value alone otherwise.
+TEST(Reader, ValuesNeedTheirTokens) {
+    EXPECT_EQ(Read({"lc10 5", "lc10"}).Cur.CurColorValue, 5);
+    EXPECT_EQ(Read({"lc10 5", "lc10 "}).Cur.CurColorValue, 0);  // T = 2, empty value
+    EXPECT_EQ(Read({"lc10 5", "lc3 7"}).Cur.CurColorValue, 5);
+    EXPECT_EQ(Read({"lg2 5", "lg2"}).LayerGroupValue[2], 5);
+    EXPECT_EQ(Read({"ly3 5", "ly3"}).LayerValue[3], 5);
+    // The free size reaches the host fields only with the first text-type record.
+    const THostState& s = Read({"cn3", "cn0 5 6 0.5 7"});
+    EXPECT_EQ(s.HostTextType, 3);
+    EXPECT_EQ(s.HostFreeTextWidth, 2.0);
+    EXPECT_EQ(s.HostFreeTextColor, 1);
+    EXPECT_EQ(s.Cur.CurTextType, 0);
+    EXPECT_EQ(s.Cur.CurFreeTextWidth, 5);
+    EXPECT_EQ(s.Cur.CurFreeTextColor, 7);
+    // The font name: the first non-empty one is the host's.
+    EXPECT_EQ(Read({"cn\"$", "cn\"$b", "cn\"$c"}).HostFontName, "b");
 }
 
 TEST(Reader, EntitiesOtherThanLinesEndChainAndDimension) {
