@@ -24,7 +24,7 @@ std::string PointRecord(int n, Point p) {
 
 // The host's text: scales, current attributes, the picked line with its flags, and the
 // reference points Q (2), K (3) and V (4).
-struct HostSpec {
+struct HostInput {
     std::string line = "0 0 0 10";
     std::vector<std::string> flags = {"z3"};
     Point q{100, 0};
@@ -34,14 +34,14 @@ struct HostSpec {
 };
 
 // Loads the host's text as the program does when the form is shown.
-void LoadHost(const HostSpec& spec) {
+void LoadHost(const HostInput& input) {
     InitHostState();
-    for (const std::string& record : spec.before) ParseExchangeText(record);
-    for (const std::string& flag : spec.flags) ParseExchangeText(flag);
-    if (!spec.line.empty()) ParseExchangeText(spec.line);
-    ParseExchangeText(PointRecord(2, spec.q));
-    ParseExchangeText(PointRecord(3, spec.k));
-    ParseExchangeText(PointRecord(4, spec.v));
+    for (const std::string& record : input.before) ParseExchangeText(record);
+    for (const std::string& flag : input.flags) ParseExchangeText(flag);
+    if (!input.line.empty()) ParseExchangeText(input.line);
+    ParseExchangeText(PointRecord(2, input.q));
+    ParseExchangeText(PointRecord(3, input.k));
+    ParseExchangeText(PointRecord(4, input.v));
     ResetWriterState();
 }
 
@@ -62,8 +62,8 @@ Outcome Construct(const DimensionSettings& settings = {}) {
     return run;
 }
 
-Outcome ConstructFor(const HostSpec& spec, const DimensionSettings& settings = {}) {
-    LoadHost(spec);
+Outcome ConstructFor(const HostInput& input, const DimensionSettings& settings = {}) {
+    LoadHost(input);
     return Construct(settings);
 }
 
@@ -121,7 +121,7 @@ TEST(BuildAddedDimension, WorkedExample) {
     for (const bool asFigure : {false, true}) {
         DimensionSettings settings;
         settings.DimensionFigure = asFigure;
-        const Outcome run = ConstructFor(HostSpec{}, settings);
+        const Outcome run = ConstructFor(HostInput{}, settings);
         ASSERT_TRUE(run.result.Completed);
         EXPECT_TRUE(RecordsMatch(run.lines, Concat(Concat(start, asFigure ? figure : plain), end)))
             << " figure " << asFigure;
@@ -180,12 +180,12 @@ TEST(BuildAddedDimension, AxisAndObliqueDirections) {
     DimensionSettings settings;
     settings.DimensionFigure = true;
     for (std::size_t i = 0; i < std::size(rows); ++i) {
-        HostSpec spec;
-        spec.line = rows[i].line;
-        spec.q = rows[i].q;
-        spec.k = rows[i].k;
-        spec.v = {30, 30};
-        const Outcome run = ConstructFor(spec, settings);
+        HostInput input;
+        input.line = rows[i].line;
+        input.q = rows[i].q;
+        input.k = rows[i].k;
+        input.v = {30, 30};
+        const Outcome run = ConstructFor(input, settings);
         const auto msg = std::find(run.lines.begin(), run.lines.end(), "msg");
         ASSERT_TRUE(msg != run.lines.end() && run.lines.end() - msg >= 3) << " row " << i;
         ExpectSegment(RecordNumbers(msg[1]), rows[i].dimensionLine, "row " + std::to_string(i));
@@ -223,13 +223,13 @@ TEST(BuildAddedDimension, LengtheningThePickedLine) {
     };
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const Row& r = rows[i];
-        HostSpec spec;
-        spec.line = r.line;
-        spec.k = {50, r.level};
-        spec.q = {100, r.level < 0 ? 10.0 : 0.0};
+        HostInput input;
+        input.line = r.line;
+        input.k = {50, r.level};
+        input.q = {100, r.level < 0 ? 10.0 : 0.0};
         DimensionSettings settings;
         settings.ExtensionOvershoot = r.overshoot;
-        const Outcome run = ConstructFor(spec, settings);
+        const Outcome run = ConstructFor(input, settings);
         ASSERT_TRUE(run.result.Completed) << " row " << i;
         const TJwwEntLine& line = HostState.SelectedLines[0];
         EXPECT_EQ(line.X1, r.x1) << " row " << i;
@@ -245,11 +245,11 @@ TEST(BuildAddedDimension, LengtheningThePickedLine) {
 TEST(BuildAddedDimension, EqualDistanceConsidersTheBaseEnd) {
     // A picked line of no length is equally far from the dimension line at both ends. Turned
     // (taken as pointing along +x), its base end is the stored second one, and that end moves.
-    HostSpec spec;
-    spec.line = "0 0 0 0";
-    spec.q = {5, 100};
-    spec.k = {5, 50};
-    const Outcome run = ConstructFor(spec);
+    HostInput input;
+    input.line = "0 0 0 0";
+    input.q = {5, 100};
+    input.k = {5, 50};
+    const Outcome run = ConstructFor(input);
     ASSERT_TRUE(run.result.Completed);
     const TJwwEntLine& line = HostState.SelectedLines[0];
     EXPECT_EQ(line.X1, 0);
@@ -261,10 +261,10 @@ TEST(BuildAddedDimension, EqualDistanceConsidersTheBaseEnd) {
 TEST(BuildAddedDimension, LineInAnotherLayerGroupKeepsItsUnchangedEndExactly) {
     // Current group 0 at scale 2, the line's group 2 at scale 14: k = 1/7. 0.1 / 7 * 7 is not
     // 0.1 in doubles, so only an end that is left alone keeps 0.1 and 0.3.
-    HostSpec spec;
-    spec.before = {"hs 2 1 14 1 1 1 1 1 1 1 1 1 1 1 1 1", "lg0", "ly0", "lc1", "lt1", "lg2"};
-    spec.line = "0.1 0.3 0.1 0.7";
-    const Outcome run = ConstructFor(spec);
+    HostInput input;
+    input.before = {"hs 2 1 14 1 1 1 1 1 1 1 1 1 1 1 1 1", "lg0", "ly0", "lc1", "lt1", "lg2"};
+    input.line = "0.1 0.3 0.1 0.7";
+    const Outcome run = ConstructFor(input);
     ASSERT_TRUE(run.result.Completed);
     const TJwwEntLine& line = HostState.SelectedLines[0];
     EXPECT_EQ(line.X1, 0.1);
@@ -297,8 +297,8 @@ TEST(BuildAddedDimension, ValueTextType) {
     };
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const Row& r = rows[i];
-        HostSpec spec;
-        spec.before = {kAllScalesOne,
+        HostInput input;
+        input.before = {kAllScalesOne,
                        "hcw 1 2 3 4 5 6 7 8 9 10",
                        "hch 1 2 3 4 5 6 7 8 9 10",
                        "hcd 0.1 0.2 0.3 0.4 0.5 0.6 0.7 0.8 0.9 1",
@@ -306,7 +306,7 @@ TEST(BuildAddedDimension, ValueTextType) {
                        r.hostType};
         DimensionSettings settings;
         settings.ValueTextType = r.index;
-        const Outcome run = ConstructFor(spec, settings);
+        const Outcome run = ConstructFor(input, settings);
         std::vector<std::string> types;
         for (const std::string& line : run.lines) {
             if (line.rfind("cn", 0) == 0 && line.rfind("cn\"", 0) != 0) types.push_back(line);
@@ -339,9 +339,9 @@ TEST(BuildAddedDimension, SecondExtensionLine) {
         {{100, 22}, false, {}},  // exactly the gap away
     };
     for (std::size_t i = 0; i < std::size(rows); ++i) {
-        HostSpec spec;
-        spec.q = rows[i].q;
-        const Outcome run = ConstructFor(spec);
+        HostInput input;
+        input.q = rows[i].q;
+        const Outcome run = ConstructFor(input);
         ASSERT_TRUE(run.result.Completed) << " row " << i;
         const auto segments = Segments(run.lines);
         ASSERT_GE(segments.size(), 3u);
@@ -368,22 +368,22 @@ TEST(BuildAddedDimension, LeaderRunsToTheNearerEndOfTheHorizontalLine) {
         {{60, 25}, {50, 20, 59.5, 24.5}},  // after M: to U1
     };
     for (std::size_t i = 0; i < std::size(rows); ++i) {
-        HostSpec spec;
-        spec.v = rows[i].v;
-        const Outcome run = ConstructFor(spec);
+        HostInput input;
+        input.v = rows[i].v;
+        const Outcome run = ConstructFor(input);
         ExpectSegment(Segments(run.lines).at(3), rows[i].leader, "row " + std::to_string(i));
     }
 }
 
 TEST(BuildAddedDimension, ProgressTexts) {
-    const Outcome run = ConstructFor(HostSpec{});
+    const Outcome run = ConstructFor(HostInput{});
     ASSERT_EQ(run.statuses.size(), 2u);
     EXPECT_EQ(run.statuses[0], kStatusWorking);
     EXPECT_EQ(run.statuses[1], kStatusWriting);
     EXPECT_EQ(run.entriesAtStatus[0], 0u);  // shown before the first record
     EXPECT_EQ(run.entriesAtStatus[1], OutputBuffer.size());
     // No callback at all is fine too.
-    LoadHost(HostSpec{});
+    LoadHost(HostInput{});
     EXPECT_TRUE(BuildAddedDimension(DimensionSettings{}, nullptr).Completed);
 }
 
@@ -451,7 +451,7 @@ TEST(BuildAddedDimension, NumbersBeyondTheDoublesAreRefused) {
     // stay finite, or that feed nothing written, still give a drawing.
     struct Row {
         const char* what;
-        HostSpec host;
+        HostInput host;
         DimensionSettings settings;
         bool refused;
     };
@@ -504,7 +504,7 @@ TEST(BuildAddedDimension, NumbersBeyondTheDoublesAreRefused) {
     const Outcome huge = ConstructFor(rows[7].host);
     EXPECT_NE(std::find(huge.lines.begin(), huge.lines.end(), "0 1E300 1E300 1E300"),
               huge.lines.end());
-    const Outcome shapes = ConstructFor(HostSpec{}, rows[8].settings);
+    const Outcome shapes = ConstructFor(HostInput{}, rows[8].settings);
     std::vector<std::string> points;
     for (const std::string& line : shapes.lines) {
         if (line.rfind("pt ", 0) == 0) points.push_back(line);
@@ -536,9 +536,9 @@ TEST(BuildAddedDimension, MissingReferencePointsAreTheOrigin) {
 }
 
 TEST(BuildAddedDimension, DimensionAttributeAmongOtherFlags) {
-    HostSpec spec;
-    spec.flags = {"z1", "z3", "z5"};
-    const Outcome run = ConstructFor(spec);
+    HostInput input;
+    input.flags = {"z1", "z3", "z5"};
+    const Outcome run = ConstructFor(input);
     ASSERT_TRUE(run.result.Completed);
     const std::vector<std::string> picked(run.lines.begin() + 5, run.lines.begin() + 9);
     EXPECT_TRUE(RecordsMatch(picked, {"z1", "z3", "z5", "0 0 0 22"}));
@@ -546,15 +546,15 @@ TEST(BuildAddedDimension, DimensionAttributeAmongOtherFlags) {
 
 TEST(BuildAddedDimension, LayerGroupOutsideTheTableCountsAsGroupZero) {
     // Not from the reader, which keeps groups in 0..15; the scale table is never overrun.
-    HostSpec spec;
-    spec.before = {"hs 1 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5"};
-    LoadHost(spec);
+    HostInput input;
+    input.before = {"hs 1 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5"};
+    LoadHost(input);
     HostState.SelectedLines[0].LayerGroup = 99;
     const Outcome run = Construct();
     ASSERT_TRUE(run.result.Completed);
     EXPECT_EQ(HostState.SelectedLines[0].Y2, 22);  // k = 1: group 0's scale on both sides
 
-    LoadHost(spec);
+    LoadHost(input);
     HostState.SelectedLines[0].LayerGroup = -1;
     HostState.LayerGroupScale[0] = 0;
     EXPECT_EQ(Construct().result.RefusalMessage, kMsgZeroScale);
