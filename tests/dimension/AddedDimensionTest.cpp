@@ -299,11 +299,11 @@ TEST(BuildAddedDimension, ValueTextType) {
         const Row& r = rows[i];
         HostInput input;
         input.before = {kAllScalesOne,
-                       "hcw 1 2 3 4 5 6 7 8 9 10",
-                       "hch 1 2 3 4 5 6 7 8 9 10",
-                       "hcd 0.1 0.2 0.3 0.4 0.5 0.6 0.7 0.8 0.9 1",
-                       "hcc 1 2 3 4 5 6 7 8 1 2",
-                       r.hostType};
+                        "hcw 1 2 3 4 5 6 7 8 9 10",
+                        "hch 1 2 3 4 5 6 7 8 9 10",
+                        "hcd 0.1 0.2 0.3 0.4 0.5 0.6 0.7 0.8 0.9 1",
+                        "hcc 1 2 3 4 5 6 7 8 1 2",
+                        r.hostType};
         DimensionSettings settings;
         settings.ValueTextType = r.index;
         const Outcome run = ConstructFor(input, settings);
