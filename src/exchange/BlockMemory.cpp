@@ -4,7 +4,8 @@
 // costs more than reading and parsing the file, so on Linux block memory comes in huge pages
 // where the system offers them (transparent huge pages, asked for by madvise; where the system
 // declines, the memory is ordinary):
-//   - a block of 2 MB or more gets a mapping of its own, rounded up to whole huge pages;
+//   - a block of 2 MB or more gets a mapping of its own, rounded up to whole huge pages, which a
+//     helper thread has the kernel fault in while the reader fills the block;
 //   - smaller blocks (the first two megabytes of every list) are cut one after another from
 //     shared 2 MB arenas, so that small lists do not each cost a huge page. An arena is given
 //     back when the last block cut from it is freed; HostState frees its lists all together.
@@ -28,6 +29,8 @@
 #include <sys/mman.h>
 
 #include <cstdint>
+#include <system_error>
+#include <thread>
 #endif
 
 namespace dovarin {
@@ -96,11 +99,30 @@ void ReturnToArena(void* block) {
     munmap(arena, kHugePage);
 }
 
+// Has the kernel fault a big block in (zeroing its pages) on the other core while this one fills
+// the block from its start. Populating changes no byte of the block, so the two never race on
+// data; where the kernel cannot do it, the block is faulted in as it is filled, as before.
+void PopulateInBackground(void* memory, std::size_t bytes) {
+#if defined(MADV_POPULATE_WRITE)
+    try {
+        std::thread([memory, bytes] { madvise(memory, bytes, MADV_POPULATE_WRITE); }).detach();
+    } catch (const std::system_error&) {
+        // No thread to be had: the pages are faulted in as they are filled.
+    }
+#else
+    (void)memory;
+    (void)bytes;
+#endif
+}
+
 }  // namespace
 
 void* AllocateBlockMemory(std::size_t bytes) {
-    if (bytes >= kHugePage) return MapHugePages(RoundToHugePages(bytes));
-    return CutFromArena(bytes);
+    if (bytes < kHugePage) return CutFromArena(bytes);
+    const std::size_t mapped = RoundToHugePages(bytes);
+    void* memory = MapHugePages(mapped);
+    PopulateInBackground(memory, mapped);
+    return memory;
 }
 
 void FreeBlockMemory(void* memory, std::size_t bytes) {
