@@ -2,14 +2,11 @@
 // two files hold afterwards.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
-#include <fstream>
-#include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "TestFiles.h"
 #include "app/Unit1.h"
 #include "dimension/Dimension.h"
 #include "exchange/JwwGaibu.h"
@@ -63,16 +60,8 @@ class RecordingWindow : public FormWindow {
     }
 };
 
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using test_files::ReadBytes;
+using test_files::WriteBytes;
 
 // Joins lines with CR LF, as both files are written.
 std::string Crlf(const std::vector<std::string>& lines) {
@@ -114,15 +103,7 @@ std::vector<std::string> ValidSettings(int left, int top) {
 
 class Unit1Test : public ::testing::Test {
   protected:
-    void SetUp() override {
-        static std::atomic<int> counter{0};
-        dir_ =
-            fs::temp_directory_path() / ("dovarin-app-" + std::to_string(std::random_device{}()) +
-                                         "-" + std::to_string(counter++));
-        fs::create_directories(dir_);
-        window_.Form = &form_;
-    }
-    void TearDown() override { fs::remove_all(dir_); }
+    void SetUp() override { window_.Form = &form_; }
 
     fs::path Exchange() const { return dir_ / "JWC_TEMP.TXT"; }
     fs::path Settings() const { return dir_ / "kelm.dat"; }
@@ -133,7 +114,8 @@ class Unit1Test : public ::testing::Test {
         window_.Calls.clear();
     }
 
-    fs::path dir_;
+    test_files::ScratchFolder scratch_{"app"};
+    const fs::path dir_ = scratch_.Path();
     RecordingWindow window_;
     TForm1 form_{window_};
 };

@@ -3,12 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "TestFiles.h"
 #include "exchange/JwwGaibu.h"
 
 #ifndef _WIN32
@@ -22,31 +21,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
+using test_files::ReadBytes;
+using test_files::WriteBytes;
 
 // A folder of its own for each test, removed afterwards.
 class ExchangeFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               (std::string("dovarin-exchange-") + info->test_suite_name() + "-" + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        InitHostState();
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
+    void SetUp() override { InitHostState(); }
     fs::path File() const { return dir_ / "JWC_TEMP.TXT"; }
     // Writes `bytes` as the exchange file and reads it.
     bool ReadFrom(const std::string& bytes) {
@@ -61,7 +42,8 @@ class ExchangeFile : public ::testing::Test {
         return lines;
     }
 
-    fs::path dir_;
+    test_files::ScratchFolder scratch_{"exchange"};
+    const fs::path dir_ = scratch_.Path();
 };
 
 using Ends = std::vector<std::vector<double>>;

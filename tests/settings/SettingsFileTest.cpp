@@ -1,11 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +9,7 @@
 #include <sys/stat.h>
 #endif
 
+#include "TestFiles.h"
 #include "exchange/JwwGaibu.h"
 #include "settings/Settings.h"
 
@@ -20,6 +17,8 @@ namespace dovarin {
 namespace {
 
 namespace fs = std::filesystem;
+using test_files::ReadBytes;
+using test_files::WriteBytes;
 
 std::string Join(const std::vector<std::string>& lines, const std::string& eol = "\r\n") {
     std::string out;
@@ -49,27 +48,9 @@ class SettingsFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
         InitHostState();
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() / (std::string("dovarin-settings-") + info->name() + "-" +
-                                            std::to_string(reinterpret_cast<std::uintptr_t>(this)));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
         path_ = dir_ / "kelm.dat";
     }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-        InitHostState();
-    }
-
-    void WriteBytes(const fs::path& path, const std::string& bytes) {
-        std::ofstream out(path, std::ios::binary);
-        out << bytes;
-    }
-    std::string ReadBytes(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    void TearDown() override { InitHostState(); }
 
     // A dialog as the form has it when it loads: ComboBox3 filled, nothing selected there.
     static SavedDialog FreshDialog() {
@@ -87,7 +68,8 @@ class SettingsFileTest : public ::testing::Test {
         return d;
     }
 
-    fs::path dir_;
+    test_files::ScratchFolder scratch_{"settings"};
+    const fs::path dir_ = scratch_.Path();
     fs::path path_;
 };
 
