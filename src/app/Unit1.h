@@ -52,11 +52,11 @@ class TForm1 {
     bool SettingsSaveFailed = false;  // an OK's SaveSettings failed; the old file stays
     bool AnswerWritten = false;       // FormClose wrote the exchange file
 
-  private:
     // The two files of the program, in ExeDir.
     static std::filesystem::path ExchangeFilePath();
     static std::filesystem::path SettingsFilePath();
 
+  private:
     FormWindow& window_;
 };
 

@@ -1,0 +1,28 @@
+// The application's own window. Never seen itself (it has no size), it carries the program's
+// title "sorv_Dovarin" on the task bar and in Alt+Tab and owns the form, whose caption is
+// "Dovarin". Activating it, from the task bar for example, brings the form (or the form's
+// message box) forward; closing it from the task bar closes the form as Cancel does.
+#pragma once
+
+#include <windows.h>
+
+namespace dovarin::win32 {
+
+class ApplicationWindow {
+  public:
+    explicit ApplicationWindow(HINSTANCE instance);
+    ~ApplicationWindow();
+    ApplicationWindow(const ApplicationWindow&) = delete;
+    ApplicationWindow& operator=(const ApplicationWindow&) = delete;
+
+    HWND Handle() const { return hwnd_; }
+    // The form that activation and closing go to.
+    void Attach(HWND form);
+
+  private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND hwnd_ = nullptr;
+};
+
+}  // namespace dovarin::win32
