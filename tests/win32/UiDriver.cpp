@@ -1,0 +1,618 @@
+// The UI test of Dovarin.exe: runs the real program as the host does and drives it by keyboard,
+// as a user would, under Wine or Windows. Every wait is for a condition, with a bound.
+//
+//   dovarin_ui_driver run ROOT DOVARIN_EXE SCENARIOS
+//       ROOT is an empty work folder; SCENARIOS is tests/scenarios, whose folders give the input
+//       files. For each scenario the driver makes
+//           ROOT\寸法 追加テスト\NAME\   Dovarin.exe with the input files: where the program runs
+//                                        (started with ROOT as its current folder, not this one)
+//           ROOT\batch\NAME\             the same input for dovarin-batch, with "args": the
+//                                        batch arguments that do what the keyboard did here
+//       and checks what it sees on the screen. The script around it runs dovarin-batch on
+//       ROOT\batch\NAME and compares both files byte for byte with the program's. The last line
+//       printed is "ui: pass" or "ui: FAIL".
+//   dovarin_ui_driver hold ROOT DOVARIN_EXE SCENARIOS
+//       Runs the bundled example's input and keeps the dialog open until ROOT\release exists
+//       (for a screenshot); prints the window's screen rectangle first.
+//   dovarin_ui_driver time EXE CAPTION RUNS
+//       Starts EXE RUNS times and prints the milliseconds from the start to its window CAPTION
+//       being shown and idle, then their median.
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/win32/FormLayout.h"
+#include "settings/Settings.h"
+
+namespace dovarin::ui {
+namespace {
+
+namespace fs = std::filesystem;
+using win32::FormControl;
+using win32::FormControls;
+using win32::Widget;
+
+constexpr DWORD kPatience = 15000;  // milliseconds any one condition may take
+const wchar_t* const kRunFolder = L"寸法 追加テスト";
+// The refusal for a picked line without the dimension attribute.
+const wchar_t* const kNoAttributeMessage =
+    L"指定した線分に寸法属性がありません（寸法補助線ではない可能性が高い）ので作図出来ません";
+
+// A failed check ends its scenario.
+struct Failure {
+    std::string what;
+};
+
+std::string Utf8(std::wstring_view text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                      nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                        nullptr, nullptr);
+    return out;
+}
+
+void Check(bool ok, const std::string& what) {
+    if (!ok) throw Failure{what};
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD patience = kPatience) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > patience) return false;
+        Sleep(5);
+    }
+    return true;
+}
+
+// Asked of the window itself: across processes GetWindowText does not ask an edit.
+std::wstring Text(HWND hwnd) {
+    wchar_t buffer[4096] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer),
+                        SMTO_ABORTIFHUNG, kPatience, &copied);
+    return buffer;
+}
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Replaces line `line` (from 1) of a CR LF text file, adding empty lines up to it.
+void ReplaceLine(const fs::path& path, int line, const std::string& bytes) {
+    const std::string text = ReadFile(path);
+    std::vector<std::string> lines;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t end = std::min(text.find("\r\n", pos), text.size());
+        lines.push_back(text.substr(pos, end - pos));
+        pos = end + 2;
+    }
+    if (lines.size() < static_cast<std::size_t>(line)) lines.resize(line);
+    lines[line - 1] = bytes;
+    std::string joined;
+    for (const std::string& l : lines) joined += l + "\r\n";
+    WriteFile(path, joined);
+}
+
+// A control's box in its parent's client pixels.
+RECT BoxIn(HWND parent, HWND control) {
+    RECT box = {};
+    GetWindowRect(control, &box);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&box), 2);
+    return box;
+}
+
+// ---- keyboard --------------------------------------------------------------------------------
+
+void Send(std::vector<INPUT> inputs) {
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+INPUT KeyInput(WORD vk, bool up) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+// A key, with Alt or Ctrl held when given.
+void Press(WORD vk, WORD modifier = 0) {
+    std::vector<INPUT> inputs;
+    if (modifier) inputs.push_back(KeyInput(modifier, false));
+    inputs.push_back(KeyInput(vk, false));
+    inputs.push_back(KeyInput(vk, true));
+    if (modifier) inputs.push_back(KeyInput(modifier, true));
+    Send(inputs);
+}
+
+// Characters as a keyboard or an input method delivers them, whatever the layout.
+void Type(std::wstring_view text) {
+    std::vector<INPUT> inputs;
+    for (wchar_t c : text) {
+        for (bool up : {false, true}) {
+            INPUT input = {};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wScan = c;
+            input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+            inputs.push_back(input);
+        }
+    }
+    Send(inputs);
+}
+
+void SetClipboardText(const std::wstring& text) {
+    Check(WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }), "clipboard busy");
+    EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+}
+
+// True when the screen shows the system icon at the icon control: its pixels there against
+// the icon drawn here on the same background (icon handles do not cross processes).
+bool ShowsSystemIcon(HWND iconControl, LPCWSTR icon) {
+    RECT place = {};
+    GetWindowRect(iconControl, &place);
+    const int w = GetSystemMetrics(SM_CXICON), h = GetSystemMetrics(SM_CYICON);
+    HDC screen = GetDC(nullptr);
+    HDC shown = CreateCompatibleDC(screen), drawn = CreateCompatibleDC(screen);
+    HBITMAP shownBits = CreateCompatibleBitmap(screen, w, h);
+    HBITMAP drawnBits = CreateCompatibleBitmap(screen, w, h);
+    const HGDIOBJ oldShown = SelectObject(shown, shownBits),
+                  oldDrawn = SelectObject(drawn, drawnBits);
+    BitBlt(shown, 0, 0, w, h, screen, place.left, place.top, SRCCOPY);
+    // A corner of the icon is transparent: it shows the box's background.
+    HBRUSH background = CreateSolidBrush(GetPixel(shown, 0, 0));
+    const RECT all = {0, 0, w, h};
+    FillRect(drawn, &all, background);
+    DrawIconEx(drawn, 0, 0, LoadIconW(nullptr, icon), w, h, 0, nullptr, DI_NORMAL);
+    bool same = true;
+    for (int y = 0; y < h && same; ++y) {
+        for (int x = 0; x < w && same; ++x) same = GetPixel(shown, x, y) == GetPixel(drawn, x, y);
+    }
+    DeleteObject(background);
+    SelectObject(shown, oldShown);
+    SelectObject(drawn, oldDrawn);
+    DeleteObject(shownBits);
+    DeleteObject(drawnBits);
+    DeleteDC(shown);
+    DeleteDC(drawn);
+    ReleaseDC(nullptr, screen);
+    return same;
+}
+
+// ---- the program -----------------------------------------------------------------------------
+
+// Dovarin.exe running in its folder, with its form found.
+class Program {
+  public:
+    Program(const fs::path& exe, const fs::path& currentFolder, const wchar_t* caption) {
+        const auto start = std::chrono::steady_clock::now();
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        std::wstring commandLine = L"\"" + exe.wstring() + L"\"";
+        Check(CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             currentFolder.c_str(), &startup, &process_),
+              "cannot start " + Utf8(exe.wstring()));
+        Check(WaitUntil([&] { return (form_ = FindForm(caption)) != nullptr; }),
+              "no visible window " + Utf8(caption));
+        WaitForInputIdle(process_.hProcess, kPatience);
+        shown_ = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                     .count();
+        SetForegroundWindow(form_);
+        Check(WaitUntil([&] { return GetForegroundWindow() == form_; }), "form not in front");
+    }
+    ~Program() {
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.hProcess, 99);
+        }
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    HWND Form() const { return form_; }
+    HWND Control(int id) const { return GetDlgItem(form_, id); }
+    HWND Focus() const {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(process_.dwThreadId, &info);
+        return info.hwndFocus;
+    }
+    void WaitFocus(int id, const std::string& when) const {
+        Check(WaitUntil([&] { return Focus() == Control(id); }),
+              when + ": the focus is not on control " + std::to_string(id) + " but on " +
+                  std::to_string(GetDlgCtrlID(Focus())));
+    }
+    void WaitText(int id, const std::wstring& expected, const std::string& when) const {
+        Check(WaitUntil([&] { return Text(Control(id)) == expected; }),
+              when + ": control " + std::to_string(id) + " shows \"" + Utf8(Text(Control(id))) +
+                  "\", expected \"" + Utf8(expected) + "\"");
+    }
+    // The program must end by itself, normally.
+    void WaitExit() const {
+        Check(WaitForSingleObject(process_.hProcess, kPatience) == WAIT_OBJECT_0,
+              "the program did not end");
+        DWORD code = 1;
+        GetExitCodeProcess(process_.hProcess, &code);
+        Check(code == 0, "exit code " + std::to_string(code));
+    }
+    // From the start of the process to its window shown and waiting for input.
+    double ShownAfterMilliseconds() const { return shown_; }
+    // A window that the form owns, such as a message box, once it is shown.
+    HWND WaitOwnedWindow() const {
+        HWND owned = nullptr;
+        WaitUntil([&] {
+            while ((owned = FindWindowExW(nullptr, owned, nullptr, nullptr)) != nullptr) {
+                if (GetWindow(owned, GW_OWNER) == form_ && IsWindowVisible(owned)) return true;
+            }
+            return false;
+        });
+        return owned;
+    }
+
+  private:
+    HWND FindForm(const wchar_t* caption) const {
+        HWND found = nullptr;
+        while ((found = FindWindowExW(nullptr, found, nullptr, caption)) != nullptr) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(found, &pid);
+            if (pid == process_.dwProcessId && IsWindowVisible(found)) return found;
+        }
+        return nullptr;
+    }
+
+    PROCESS_INFORMATION process_ = {};
+    HWND form_ = nullptr;
+    double shown_ = 0;
+};
+
+// ---- scenario folders ------------------------------------------------------------------------
+
+struct Paths {
+    fs::path root, exe, sources;
+};
+
+// One scenario's two folders: where the program runs and where dovarin-batch will.
+struct Scenario {
+    std::wstring name;
+    fs::path ui, batch;
+    std::vector<std::wstring> batchArgs;
+
+    // Replaces line `line` (from 1) of both kelm.dat files.
+    void SetSetting(int line, const std::string& cp932) const {
+        for (const fs::path& dir : {ui, batch}) ReplaceLine(dir / L"kelm.dat", line, cp932);
+    }
+    void WriteBatchArgs() const {
+        std::string text;
+        for (const std::wstring& arg : batchArgs) text += Utf8(arg) + "\n";
+        WriteFile(batch / "args", text);
+    }
+};
+
+Scenario Prepare(const Paths& paths, const std::wstring& name, const std::wstring& source,
+                 bool withSettings) {
+    Scenario s{name, paths.root / kRunFolder / name, paths.root / L"batch" / name, {}};
+    for (const fs::path& dir : {s.ui, s.batch}) {
+        fs::create_directories(dir);
+        fs::copy_file(paths.sources / source / L"JWC_TEMP.TXT", dir / L"JWC_TEMP.TXT");
+        if (withSettings) fs::copy_file(paths.sources / source / L"kelm.dat", dir / L"kelm.dat");
+    }
+    fs::copy_file(paths.exe, s.ui / L"Dovarin.exe");
+    return s;
+}
+
+Program Start(const Paths& paths, const Scenario& s) {
+    // Another current folder than the program's: the host may start it from anywhere.
+    return Program(s.ui / L"Dovarin.exe", paths.root, L"Dovarin");
+}
+
+// ---- scenarios -------------------------------------------------------------------------------
+
+// The window, every control's box and text against the layout table, the tab order through
+// the real keyboard, then the close box: the answer is "hq" and kelm.dat stays.
+void LayoutTabOrderAndCloseBox(const Paths& paths) {
+    Scenario s = Prepare(paths, L"layout-close-box", L"ok-worked-example", true);
+    s.SetSetting(1, "120");
+    s.SetSetting(2, "80");
+    s.SetSetting(18, "1");  // RadioGroup2 on its second button: Tab must enter there
+    s.batchArgs = {L"--cancel"};
+    Program program = Start(paths, s);
+    HWND form = program.Form();
+
+    RECT client = {}, frame = {};
+    GetClientRect(form, &client);
+    GetWindowRect(form, &frame);
+    Check(client.right == win32::kClientWidth && client.bottom == win32::kClientHeight,
+          "client area " + std::to_string(client.right) + " x " + std::to_string(client.bottom));
+    Check(frame.left == 120 && frame.top == 80, "window not at the saved position 120, 80");
+    const LONG_PTR style = GetWindowLongPtrW(form, GWL_STYLE);
+    Check((style & (WS_SYSMENU | WS_MINIMIZEBOX)) == (WS_SYSMENU | WS_MINIMIZEBOX) &&
+              !(style & (WS_MAXIMIZEBOX | WS_THICKFRAME)),
+          "the window may be resized or maximised");
+    HWND owner = GetWindow(form, GW_OWNER);
+    Check(owner && Text(owner) == L"sorv_Dovarin" && IsWindowVisible(owner) &&
+              !(GetWindowLongPtrW(owner, GWL_EXSTYLE) & WS_EX_TOOLWINDOW),
+          "the task bar does not show the application title sorv_Dovarin");
+
+    for (const FormControl& row : FormControls()) {
+        HWND control = program.Control(row.id);
+        Check(control != nullptr, "no control " + std::to_string(row.id));
+        RECT box = BoxIn(form, control);
+        const bool sized = row.width != 0;
+        Check(box.left == row.left && box.top == row.top &&
+                  (!sized ||
+                   (box.right - box.left == row.width && box.bottom - box.top == row.height)),
+              "control " + std::to_string(row.id) + " stands at " + std::to_string(box.left) +
+                  ", " + std::to_string(box.top) + " sized " +
+                  std::to_string(box.right - box.left) + " x " +
+                  std::to_string(box.bottom - box.top));
+        if (row.text) {
+            Check(Text(control) == row.text, "control " + std::to_string(row.id) + " text");
+        }
+    }
+    program.WaitText(win32::kLabelA1Id, L"　", "at the start");
+
+    // The tab order: the table's input controls (a radio group at its checked button), OK,
+    // Cancel, and round again.
+    std::vector<int> order;
+    for (const ControlInfo& info : ControlTable()) {
+        const std::vector<int> radios = win32::RadioButtonIds(info.id);
+        order.push_back(radios.empty() ? win32::WinIdOf(info.id)
+                                       : radios[info.id == ControlId::RadioGroup2 ? 1 : 0]);
+    }
+    order.push_back(win32::kButton1Id);
+    order.push_back(win32::kButton2Id);
+    order.push_back(order.front());
+    program.WaitFocus(order.front(), "at the start");
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        Press(VK_TAB);
+        program.WaitFocus(order[i], "after Tab " + std::to_string(i));
+    }
+
+    PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
+    program.WaitExit();
+    s.WriteBatchArgs();
+}
+
+// First run, no kelm.dat. Typed: a text type chosen in the list, a Japanese prefix with a
+// character code page 932 lacks (refused), a pasted suffix longer than the edit takes (cut at
+// 32 bytes); Enter in the edit presses OK.
+void TypedValuesAndOkByEnter(const Paths& paths) {
+    Scenario s = Prepare(paths, L"typed-ok-by-enter", L"ok-worked-example", false);
+    const std::wstring pasted = L"ｍｍ（参考寸法）の値はここまでで、残りは入らない";
+    Program program = Start(paths, s);
+
+    const int combo3 = win32::WinIdOf(ControlId::ComboBox3);
+    const int edit2 = win32::WinIdOf(ControlId::Edit2);
+    const int edit3 = win32::WinIdOf(ControlId::Edit3);
+    for (int i = 0; i < 5; ++i) Press(VK_TAB);
+    program.WaitFocus(combo3, "five Tabs");
+    Press(VK_HOME);  // the first item, from no selection
+    Press(VK_DOWN);
+    Press(VK_DOWN);
+    Check(WaitUntil([&] { return SendMessageW(program.Control(combo3), CB_GETCURSEL, 0, 0) == 2; }),
+          "ComboBox3 did not come to item 2");
+
+    Press(VK_TAB);
+    program.WaitFocus(edit2, "Tab to Edit2");
+    Type(L"Ｌ＝");
+    Type(L"é");           // no code page 932 form: refused, not "?" nor "e"
+    Type(L"\U0001F600");  // neither: both halves refused
+    Type(L"約");
+    program.WaitText(edit2, L"Ｌ＝約", "typing into Edit2");
+
+    Press(VK_TAB);
+    program.WaitFocus(edit3, "Tab to Edit3");
+    SetClipboardText(pasted);
+    Press('V', VK_CONTROL);
+    program.WaitText(edit3, pasted.substr(0, 16), "pasting 24 characters into Edit3");
+
+    Press(VK_RETURN);
+    program.WaitExit();
+    s.batchArgs = {L"--set",        L"ComboBox3=2", L"--set",
+                   L"Edit2=Ｌ＝約", L"--set",       L"Edit3=" + pasted};
+    s.WriteBatchArgs();
+}
+
+// Enter in a drop-down list with Edit8 at 180: the focus goes to Edit8 and nothing is saved.
+// Corrected, Alt+Y presses OK; the picked line has no dimension attribute, so the confirmation
+// box refuses; the form stays until Escape. A loaded suffix longer than the typing limit stays.
+void StopRefuseAndEscape(const Paths& paths) {
+    Scenario s = Prepare(paths, L"stop-refuse-escape", L"refused-no-dimension-attribute", true);
+    s.SetSetting(1, "150");
+    s.SetSetting(2, "90");
+    s.SetSetting(10,
+                 "\x81\x69\x8e\x51\x8d\x6c\x81\x6a"
+                 "0123456789012345678901234567890");
+    s.SetSetting(15, "180");  // Edit8
+    Program program = Start(paths, s);
+    const std::string settingsBefore = ReadFile(s.ui / L"kelm.dat");
+
+    const int edit8 = win32::WinIdOf(ControlId::Edit8);
+    program.WaitFocus(win32::WinIdOf(ControlId::ComboBox1), "at the start");
+    Press(VK_RETURN);
+    program.WaitFocus(edit8, "OK with Edit8 at 180");
+    Check(ReadFile(s.ui / L"kelm.dat") == settingsBefore, "a stopped OK changed kelm.dat");
+
+    Type(L"15");  // the focus selected the whole text
+    program.WaitText(edit8, L"15", "correcting Edit8");
+    Press('Y', VK_MENU);
+    HWND box = program.WaitOwnedWindow();
+    Check(box != nullptr, "no message box of the form's after OK");
+    Check(Text(box) == L"確認", "message box caption " + Utf8(Text(box)));
+    Check(Text(GetDlgItem(box, 0xFFFF)) == kNoAttributeMessage, "message box text");
+    int buttons = 0;
+    bool questionIcon = false;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[32] = {};
+        GetClassNameW(child, className, 32);
+        const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+        if (lstrcmpiW(className, L"Button") == 0 && IsWindowVisible(child)) ++buttons;
+        if ((style & SS_TYPEMASK) == SS_ICON) {
+            // Once the box has painted it.
+            questionIcon = WaitUntil([&] { return ShowsSystemIcon(child, IDI_QUESTION); }, 3000);
+        }
+    }
+    Check(buttons == 1 && GetDlgItem(box, IDOK), "the message box has other buttons than OK");
+    Check(questionIcon, "the message box shows no question icon");
+    Press(VK_RETURN);
+    Check(WaitUntil([&] { return !IsWindow(box); }), "the message box stays");
+    Check(IsWindowVisible(program.Form()), "the form closed after a refusal");
+    Check(ReadFile(s.ui / L"kelm.dat") != settingsBefore, "the refused OK did not save");
+
+    SetForegroundWindow(program.Form());
+    Press(VK_ESCAPE);
+    program.WaitExit();
+    s.batchArgs = {L"--set", L"Edit8=15"};
+    s.WriteBatchArgs();
+}
+
+// A kelm.dat from a screen far away: the window opens with its title bar moved the least way
+// onto the work area, and OK saves that position.
+void OffScreenPositionMovesOnScreen(const Paths& paths) {
+    Scenario s = Prepare(paths, L"off-screen-ok", L"ok-worked-example", true);
+    s.SetSetting(1, "5000");
+    s.SetSetting(2, "-3000");
+    Program program = Start(paths, s);
+    RECT work = {}, frame = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(program.Form(), &frame);
+    const int left = work.right - (frame.right - frame.left);
+    Check(frame.left == left && frame.top == work.top,
+          "window at " + std::to_string(frame.left) + ", " + std::to_string(frame.top) +
+              ", expected " + std::to_string(left) + ", " + std::to_string(work.top));
+
+    Press(VK_TAB);
+    Press(VK_TAB);
+    program.WaitFocus(win32::WinIdOf(ControlId::Edit7), "two Tabs");
+    Press(VK_RETURN);
+    program.WaitExit();
+    // dovarin-batch keeps the loaded position: give it the one the window took.
+    ReplaceLine(s.batch / L"kelm.dat", 1, std::to_string(left));
+    ReplaceLine(s.batch / L"kelm.dat", 2, std::to_string(work.top));
+    s.WriteBatchArgs();
+}
+
+// Alt+N (Cancel's mnemonic) and Alt+F4 close as Cancel does.
+void CancelKeys(const Paths& paths) {
+    const struct {
+        const wchar_t* name;
+        WORD key;
+    } ways[] = {{L"cancel-alt-n", 'N'}, {L"cancel-alt-f4", VK_F4}};
+    for (const auto& way : ways) {
+        Scenario s = Prepare(paths, way.name, L"cancel", true);
+        Program program = Start(paths, s);
+        Press(way.key, VK_MENU);
+        program.WaitExit();
+        s.batchArgs = {L"--cancel"};
+        s.WriteBatchArgs();
+    }
+}
+
+int RunScenarios(const Paths& paths) {
+    const struct {
+        const char* name;
+        void (*run)(const Paths&);
+    } scenarios[] = {
+        {"layout, tab order and the close box", LayoutTabOrderAndCloseBox},
+        {"typed values and OK by Enter", TypedValuesAndOkByEnter},
+        {"stop, refusal and Escape", StopRefuseAndEscape},
+        {"off-screen position", OffScreenPositionMovesOnScreen},
+        {"Alt+N and Alt+F4", CancelKeys},
+    };
+    int failed = 0;
+    for (const auto& scenario : scenarios) {
+        try {
+            scenario.run(paths);
+            std::cout << "ok    " << scenario.name << std::endl;
+        } catch (const Failure& failure) {
+            std::cout << "FAIL  " << scenario.name << ": " << failure.what << std::endl;
+            ++failed;
+        } catch (const std::exception& e) {
+            std::cout << "FAIL  " << scenario.name << ": " << e.what() << std::endl;
+            ++failed;
+        }
+    }
+    std::cout << (failed == 0 ? "ui: pass" : "ui: FAIL") << std::endl;
+    return failed == 0 ? 0 : 1;
+}
+
+// Wine has no "ＭＳ ゴシック"; the dialog asks for it by name, and gets IPA Gothic in its place.
+void UseJapaneseFontUnderWine() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    if (!ntdll || !GetProcAddress(ntdll, "wine_get_version")) return;
+    const wchar_t face[] = L"IPAGothic";
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Fonts\\Replacements", L"ＭＳ ゴシック",
+                    REG_SZ, face, sizeof face);
+}
+
+int HoldForScreenshot(const fs::path& root, const fs::path& exe, const fs::path& example) {
+    const fs::path dir = root / kRunFolder / L"screenshot";
+    fs::create_directories(dir);
+    for (const wchar_t* file : {L"JWC_TEMP.TXT", L"kelm.dat"}) {
+        fs::copy_file(example / file, dir / file);
+    }
+    fs::copy_file(exe, dir / L"Dovarin.exe");
+    Program program(dir / L"Dovarin.exe", root, L"Dovarin");
+    RECT frame = {};
+    GetWindowRect(program.Form(), &frame);
+    std::cout << "window " << frame.left << " " << frame.top << " " << frame.right - frame.left
+              << " " << frame.bottom - frame.top << std::endl;
+    const bool released = WaitUntil([&] { return fs::exists(root / L"release"); }, 60000);
+    Press(VK_ESCAPE);
+    program.WaitExit();
+    return released ? 0 : 1;
+}
+
+int TimeStarts(const fs::path& exe, const std::wstring& caption, int runs) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        Program program(exe, exe.parent_path(), caption.c_str());
+        times.push_back(program.ShownAfterMilliseconds());
+        std::cout << "run " << i + 1 << ": " << times.back() << " ms" << std::endl;
+        PostMessageW(program.Form(), WM_CLOSE, 0, 0);
+        program.WaitExit();
+    }
+    std::sort(times.begin(), times.end());
+    std::cout << "median: " << times[times.size() / 2] << " ms" << std::endl;
+    return 0;
+}
+
+}  // namespace
+}  // namespace dovarin::ui
+
+int wmain(int argc, wchar_t** argv) {
+    using namespace dovarin::ui;
+    const std::wstring mode = argc > 1 ? argv[1] : L"";
+    UseJapaneseFontUnderWine();
+    try {
+        if (mode == L"run" && argc == 5) return RunScenarios({argv[2], argv[3], argv[4]});
+        if (mode == L"hold" && argc == 5) return HoldForScreenshot(argv[2], argv[3], argv[4]);
+        if (mode == L"time" && argc == 5) return TimeStarts(argv[2], argv[3], _wtoi(argv[4]));
+    } catch (const Failure& failure) {
+        std::cout << "FAIL: " << failure.what << std::endl;
+        return 1;
+    }
+    std::cerr << "usage: dovarin_ui_driver run|hold ROOT DOVARIN_EXE SOURCES\n"
+                 "       dovarin_ui_driver time EXE CAPTION RUNS\n";
+    return 64;
+}
