@@ -11,12 +11,12 @@
 //       and checks what it sees on the screen. The script around it runs dovarin-batch on
 //       ROOT\batch\NAME and compares both files byte for byte with the program's. The last line
 //       printed is "ui: pass" or "ui: FAIL".
-//   dovarin_ui_driver hold ROOT DOVARIN_EXE SCENARIOS
-//       Runs the bundled example's input and keeps the dialog open until ROOT\release exists
-//       (for a screenshot); prints the window's screen rectangle first.
-//   dovarin_ui_driver time EXE CAPTION RUNS
-//       Starts EXE RUNS times and prints the milliseconds from the start to its window CAPTION
-//       being shown and idle, then their median.
+//   dovarin_ui_driver hold ROOT DOVARIN_EXE EXAMPLE
+//       Runs the bundled example's input (the folder EXAMPLE) and keeps the dialog open until
+//       ROOT\release exists (for a screenshot); prints the window's screen rectangle first.
+//   dovarin_ui_driver time RUNS EXE CAPTION [EXE CAPTION]...
+//       Starts each EXE in turn, RUNS times, and prints the medians of the milliseconds from the
+//       start to its window CAPTION being shown and idle (bench/win32/show-time).
 #include <windows.h>
 
 #include <algorithm>
@@ -583,17 +583,33 @@ int HoldForScreenshot(const fs::path& root, const fs::path& exe, const fs::path&
     return released ? 0 : 1;
 }
 
-int TimeStarts(const fs::path& exe, const std::wstring& caption, int runs) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        Program program(exe, exe.parent_path(), caption.c_str());
-        times.push_back(program.ShownAfterMilliseconds());
-        std::cout << "run " << i + 1 << ": " << times.back() << " ms" << std::endl;
-        PostMessageW(program.Form(), WM_CLOSE, 0, 0);
-        program.WaitExit();
+// Milliseconds from the start of the program to its window shown and idle.
+double TimeOneStart(const fs::path& exe, const std::wstring& caption) {
+    Program program(exe, exe.parent_path(), caption.c_str());
+    PostMessageW(program.Form(), WM_CLOSE, 0, 0);
+    program.WaitExit();
+    return program.ShownAfterMilliseconds();
+}
+
+// The programs start in turn, after one warm-up each, so that a busy moment of the machine
+// falls on both alike.
+int TimeStarts(int runs, const std::vector<std::pair<fs::path, std::wstring>>& programs) {
+    std::vector<std::vector<double>> times(programs.size());
+    for (const auto& [exe, caption] : programs) TimeOneStart(exe, caption);
+    for (int run = 0; run < runs; ++run) {
+        for (std::size_t p = 0; p < programs.size(); ++p) {
+            times[p].push_back(TimeOneStart(programs[p].first, programs[p].second));
+        }
     }
-    std::sort(times.begin(), times.end());
-    std::cout << "median: " << times[times.size() / 2] << " ms" << std::endl;
+    std::vector<double> medians;
+    for (std::size_t p = 0; p < programs.size(); ++p) {
+        std::sort(times[p].begin(), times[p].end());
+        medians.push_back(times[p][times[p].size() / 2]);
+        std::cout << Utf8(programs[p].first.filename().wstring()) << ": median " << medians.back()
+                  << " ms of " << runs << " (min " << times[p].front() << ", max "
+                  << times[p].back() << ")" << std::endl;
+    }
+    if (medians.size() == 2) std::cout << "ratio: " << medians[0] / medians[1] << std::endl;
     return 0;
 }
 
@@ -607,12 +623,17 @@ int wmain(int argc, wchar_t** argv) {
     try {
         if (mode == L"run" && argc == 5) return RunScenarios({argv[2], argv[3], argv[4]});
         if (mode == L"hold" && argc == 5) return HoldForScreenshot(argv[2], argv[3], argv[4]);
-        if (mode == L"time" && argc == 5) return TimeStarts(argv[2], argv[3], _wtoi(argv[4]));
+        if (mode == L"time" && argc >= 5 && argc % 2 == 1) {
+            std::vector<std::pair<fs::path, std::wstring>> programs;
+            for (int i = 3; i + 1 < argc; i += 2) programs.emplace_back(argv[i], argv[i + 1]);
+            return TimeStarts(_wtoi(argv[2]), programs);
+        }
     } catch (const Failure& failure) {
         std::cout << "FAIL: " << failure.what << std::endl;
         return 1;
     }
-    std::cerr << "usage: dovarin_ui_driver run|hold ROOT DOVARIN_EXE SOURCES\n"
-                 "       dovarin_ui_driver time EXE CAPTION RUNS\n";
+    std::cerr << "usage: dovarin_ui_driver run ROOT DOVARIN_EXE SCENARIOS\n"
+                 "       dovarin_ui_driver hold ROOT DOVARIN_EXE EXAMPLE\n"
+                 "       dovarin_ui_driver time RUNS EXE CAPTION [EXE CAPTION]...\n";
     return 64;
 }
