@@ -388,6 +388,17 @@ void LayoutTabOrderAndCloseBox(const Paths& paths) {
         program.WaitFocus(order[i], "after Tab " + std::to_string(i));
     }
 
+    // The minimise box takes the application's window (the task bar button) down, and the
+    // form with it; restoring that window brings the form back in front.
+    PostMessageW(form, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    Check(WaitUntil([&] { return IsIconic(owner) && !IsWindowVisible(form); }),
+          "minimising did not take the application down with the form");
+    PostMessageW(owner, WM_SYSCOMMAND, SC_RESTORE, 0);
+    Check(WaitUntil([&] {
+              return !IsIconic(owner) && IsWindowVisible(form) && GetForegroundWindow() == form;
+          }),
+          "restoring the application did not bring the form back in front");
+
     PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
     program.WaitExit();
     s.WriteBatchArgs();

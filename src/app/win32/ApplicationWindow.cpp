@@ -49,6 +49,12 @@ LRESULT CALLBACK ApplicationWindow::WindowProc(HWND hwnd, UINT message, WPARAM w
             // The form, or the message box it shows.
             if (form && IsWindowVisible(form)) SetActiveWindow(GetLastActivePopup(form));
             return 0;
+        case WM_SIZE:
+            // Restored from the task bar: the form that went down with it comes back.
+            if (wParam == SIZE_RESTORED && form && !IsWindowVisible(form)) {
+                ShowWindow(form, SW_SHOW);
+            }
+            return 0;
         case WM_CLOSE:
             // Not while the form waits for its message box to be answered.
             if (form && IsWindowEnabled(form)) PostMessageW(form, WM_CLOSE, 0, 0);

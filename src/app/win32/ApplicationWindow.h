@@ -1,6 +1,7 @@
 // The application's own window. Never seen itself (it has no size), it carries the program's
 // title "sorv_Dovarin" on the task bar and in Alt+Tab and owns the form, whose caption is
-// "Dovarin". Activating it, from the task bar for example, brings the form (or the form's
+// "Dovarin". Minimising the form minimises this window in its place, and restoring it shows the
+// form again; activating it, from the task bar for example, brings the form (or the form's
 // message box) forward; closing it from the task bar closes the form as Cancel does.
 #pragma once
 

@@ -306,9 +306,10 @@ LRESULT MainForm::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             Close();
             return 0;
         case WM_SYSCOMMAND:
-            // The form has no task bar button of its own; the application's window goes down
-            // and takes the form with it.
+            // The form has no task bar button of its own: the application's window goes down
+            // in its place, and shows the form again when it is restored.
             if ((wParam & 0xFFF0) == SC_MINIMIZE && owner_) {
+                ShowWindow(hwnd, SW_HIDE);
                 ShowWindow(owner_, SW_MINIMIZE);
                 return 0;
             }
