@@ -359,18 +359,21 @@ LRESULT MainForm::OnCtlColor(HDC dc, HWND control) const {
 
 void MainForm::ShowControls(const DialogControls& controls) {
     if (!hwnd_) return;
+    // An index the control has no item for shows as no selection, as in any window.
+    const auto shownIndex = [&controls](ControlId id) {
+        return controls.HasSelection(id) ? controls.Index(id) : kNoSelection;
+    };
     for (const ControlInfo& info : ControlTable()) {
-        const int index = controls.HasSelection(info.id) ? controls.Index(info.id) : kNoSelection;
         switch (info.kind) {
             case ControlKind::Edit:
                 ShowEditText(info.id, controls.Text(info.id));
                 break;
             case ControlKind::ComboBox:
                 SetItems(Item(info.id), controls.Items(info.id));
-                SelectItem(Item(info.id), index);
+                SelectItem(Item(info.id), shownIndex(info.id));
                 break;
             case ControlKind::RadioGroup:
-                CheckRadio(info.id, index);
+                CheckRadio(info.id, shownIndex(info.id));
                 break;
             case ControlKind::CheckBox:
                 SetChecked(Item(info.id), controls.Checked(info.id));
