@@ -327,23 +327,15 @@ Program Start(const Paths& paths, const Scenario& s) {
 
 // ---- scenarios -------------------------------------------------------------------------------
 
-// The window, every control's box and text against the layout table, the tab order through
-// the real keyboard, then the close box: the answer is "hq" and kelm.dat stays.
-void LayoutTabOrderAndCloseBox(const Paths& paths) {
-    Scenario s = Prepare(paths, L"layout-close-box", L"ok-worked-example", true);
-    s.SetSetting(1, "120");
-    s.SetSetting(2, "80");
-    s.SetSetting(18, "1");  // RadioGroup2 on its second button: Tab must enter there
-    s.batchArgs = {L"--cancel"};
-    Program program = Start(paths, s);
+// The window: client size, position, fixed size, and the application title on the task bar.
+void CheckWindow(const Program& program, int left, int top) {
     HWND form = program.Form();
-
     RECT client = {}, frame = {};
     GetClientRect(form, &client);
     GetWindowRect(form, &frame);
     Check(client.right == win32::kClientWidth && client.bottom == win32::kClientHeight,
           "client area " + std::to_string(client.right) + " x " + std::to_string(client.bottom));
-    Check(frame.left == 120 && frame.top == 80, "window not at the saved position 120, 80");
+    Check(frame.left == left && frame.top == top, "window not at the saved position");
     const LONG_PTR style = GetWindowLongPtrW(form, GWL_STYLE);
     Check((style & (WS_SYSMENU | WS_MINIMIZEBOX)) == (WS_SYSMENU | WS_MINIMIZEBOX) &&
               !(style & (WS_MAXIMIZEBOX | WS_THICKFRAME)),
@@ -352,11 +344,14 @@ void LayoutTabOrderAndCloseBox(const Paths& paths) {
     Check(owner && Text(owner) == L"sorv_Dovarin" && IsWindowVisible(owner) &&
               !(GetWindowLongPtrW(owner, GWL_EXSTYLE) & WS_EX_TOOLWINDOW),
           "the task bar does not show the application title sorv_Dovarin");
+}
 
+// Every control of the layout table at its box (a label at its corner), with its text.
+void CheckControls(const Program& program) {
     for (const FormControl& row : FormControls()) {
         HWND control = program.Control(row.id);
         Check(control != nullptr, "no control " + std::to_string(row.id));
-        RECT box = BoxIn(form, control);
+        RECT box = BoxIn(program.Form(), control);
         const bool sized = row.width != 0;
         Check(box.left == row.left && box.top == row.top &&
                   (!sized ||
@@ -369,10 +364,11 @@ void LayoutTabOrderAndCloseBox(const Paths& paths) {
             Check(Text(control) == row.text, "control " + std::to_string(row.id) + " text");
         }
     }
-    program.WaitText(win32::kLabelA1Id, L"　", "at the start");
+}
 
-    // The tab order: the table's input controls (a radio group at its checked button), OK,
-    // Cancel, and round again.
+// Tab through the form: the table's input controls (a radio group at its checked button, the
+// second of RadioGroup2 here), OK, Cancel, and round again.
+void CheckTabOrder(const Program& program) {
     std::vector<int> order;
     for (const ControlInfo& info : ControlTable()) {
         const std::vector<int> radios = win32::RadioButtonIds(info.id);
@@ -387,9 +383,13 @@ void LayoutTabOrderAndCloseBox(const Paths& paths) {
         Press(VK_TAB);
         program.WaitFocus(order[i], "after Tab " + std::to_string(i));
     }
+}
 
-    // The minimise box takes the application's window (the task bar button) down, and the
-    // form with it; restoring that window brings the form back in front.
+// The minimise box takes the application's window (the task bar button) down, and the form
+// with it; restoring that window brings the form back in front.
+void CheckMinimiseAndRestore(const Program& program) {
+    HWND form = program.Form();
+    HWND owner = GetWindow(form, GW_OWNER);
     PostMessageW(form, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     Check(WaitUntil([&] { return IsIconic(owner) && !IsWindowVisible(form); }),
           "minimising did not take the application down with the form");
@@ -398,9 +398,24 @@ void LayoutTabOrderAndCloseBox(const Paths& paths) {
               return !IsIconic(owner) && IsWindowVisible(form) && GetForegroundWindow() == form;
           }),
           "restoring the application did not bring the form back in front");
+}
 
-    PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
+// The window and every control against the layout table, the tab order through the real
+// keyboard, minimising, then the close box: the answer is "hq" and kelm.dat stays.
+void LayoutTabOrderAndCloseBox(const Paths& paths) {
+    Scenario s = Prepare(paths, L"layout-close-box", L"ok-worked-example", true);
+    s.SetSetting(1, "120");
+    s.SetSetting(2, "80");
+    s.SetSetting(18, "1");  // RadioGroup2 on its second button: Tab must enter there
+    Program program = Start(paths, s);
+    CheckWindow(program, 120, 80);
+    CheckControls(program);
+    program.WaitText(win32::kLabelA1Id, L"　", "at the start");
+    CheckTabOrder(program);
+    CheckMinimiseAndRestore(program);
+    PostMessageW(program.Form(), WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
     program.WaitExit();
+    s.batchArgs = {L"--cancel"};
     s.WriteBatchArgs();
 }
 
@@ -444,13 +459,38 @@ void TypedValuesAndOkByEnter(const Paths& paths) {
     s.WriteBatchArgs();
 }
 
+// The refusal: caption 確認, the message, a question icon and one OK button.
+void CheckConfirmationBox(HWND box, const wchar_t* message) {
+    Check(Text(box) == L"確認", "message box caption " + Utf8(Text(box)));
+    Check(Text(GetDlgItem(box, 0xFFFF)) == message, "message box text");
+    int buttons = 0;
+    bool questionIcon = false;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[32] = {};
+        GetClassNameW(child, className, 32);
+        const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+        if (lstrcmpiW(className, L"Button") == 0 && IsWindowVisible(child)) ++buttons;
+        if ((style & SS_TYPEMASK) == SS_ICON) {
+            // Once the box has painted it.
+            questionIcon = WaitUntil([&] { return ShowsSystemIcon(child, IDI_QUESTION); }, 3000);
+        }
+    }
+    Check(buttons == 1 && GetDlgItem(box, IDOK), "the message box has other buttons than OK");
+    Check(questionIcon, "the message box shows no question icon");
+}
+
 // Enter in a drop-down list with Edit8 at 180: the focus goes to Edit8 and nothing is saved.
 // Corrected, Alt+Y presses OK; the picked line has no dimension attribute, so the confirmation
-// box refuses; the form stays until Escape. A loaded suffix longer than the typing limit stays.
+// box refuses; the form stays until Escape. Loaded texts the user did not touch are saved with
+// their bytes, however long.
 void StopRefuseAndEscape(const Paths& paths) {
     Scenario s = Prepare(paths, L"stop-refuse-escape", L"refused-no-dimension-attribute", true);
     s.SetSetting(1, "150");
     s.SetSetting(2, "90");
+    // Edit2: IBM's "Ⅰ" (0xFA4A), which UTF-16 brings back as NEC's (0x8754): left alone, it
+    // must be saved as it was loaded.
+    s.SetSetting(9, "\xfa\x4a");
+    // Edit3: 39 bytes, more than may be typed (32): set by the program, it is not cut.
     s.SetSetting(10,
                  "\x81\x69\x8e\x51\x8d\x6c\x81\x6a"
                  "0123456789012345678901234567890");
@@ -469,22 +509,7 @@ void StopRefuseAndEscape(const Paths& paths) {
     Press('Y', VK_MENU);
     HWND box = program.WaitOwnedWindow();
     Check(box != nullptr, "no message box of the form's after OK");
-    Check(Text(box) == L"確認", "message box caption " + Utf8(Text(box)));
-    Check(Text(GetDlgItem(box, 0xFFFF)) == kNoAttributeMessage, "message box text");
-    int buttons = 0;
-    bool questionIcon = false;
-    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t className[32] = {};
-        GetClassNameW(child, className, 32);
-        const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
-        if (lstrcmpiW(className, L"Button") == 0 && IsWindowVisible(child)) ++buttons;
-        if ((style & SS_TYPEMASK) == SS_ICON) {
-            // Once the box has painted it.
-            questionIcon = WaitUntil([&] { return ShowsSystemIcon(child, IDI_QUESTION); }, 3000);
-        }
-    }
-    Check(buttons == 1 && GetDlgItem(box, IDOK), "the message box has other buttons than OK");
-    Check(questionIcon, "the message box shows no question icon");
+    CheckConfirmationBox(box, kNoAttributeMessage);
     Press(VK_RETURN);
     Check(WaitUntil([&] { return !IsWindow(box); }), "the message box stays");
     Check(IsWindowVisible(program.Form()), "the form closed after a refusal");
