@@ -9,10 +9,11 @@
 
 namespace dovarin {
 
-void AppendEntityOrder(int kind, int index) {
-    EntityOrderEntry& entry = HostState.EntityOrder.emplace_back();
+void AppendEntityOrder(int kind, std::int64_t index) {
+    EntityOrderEntry entry;
     entry.Kind = kind;
     entry.Index = index;
+    HostState.EntityOrder.push_back(entry);
 }
 
 void FillEntityHeader(EntityHeader& header) {
@@ -41,13 +42,19 @@ std::string CutText(std::string_view text) {
     return piece;
 }
 
-// Adds a record to its list and to EntityOrder, with the header of the current attributes.
+// A new record with the header of the current attributes.
 template <class Record>
-Record& NewEntity(EntityList<Record>& list, int kind) {
-    AppendEntityOrder(kind, static_cast<int>(list.size()));
-    Record& record = list.emplace_back();
+Record NewEntity() {
+    Record record;
     FillEntityHeader(record);
     return record;
+}
+
+// Appends the record to its list and to EntityOrder.
+template <class Record>
+void AddEntity(EntityList<Record>& list, int kind, const Record& record, const EntityReals& real) {
+    AppendEntityOrder(kind, static_cast<std::int64_t>(list.size()));
+    list.push_back(record, real.Hints());
 }
 
 // The attribute flags and the reference-point link belong to one entity only; any entity but a
@@ -62,16 +69,16 @@ void FinishEntity(bool lineSegment) {
     }
 }
 
-void SetEnds(TJwwEntLine& line, const Tokens& t) {
-    line.X1 = Real(t, 0);
-    line.Y1 = Real(t, 1);
-    line.X2 = Real(t, 2);
-    line.Y2 = Real(t, 3);
+void SetEnds(TJwwEntLine& line, EntityReals& real) {
+    line.X1 = real(0);
+    line.Y1 = real(1);
+    line.X2 = real(2);
+    line.Y2 = real(3);
 }
 
 // The fields of a text record; its size and colour come from its text type, or from the free
 // size for type 0 (and any type outside 1 .. 10).
-void FillText(TJwwEntText& text, int kindCode, const Tokens& t) {
+void FillText(TJwwEntText& text, int kindCode, const Tokens& t, EntityReals& real) {
     const THostState& s = HostState;
     const CurrentAttributes& c = s.Cur;
     FillEntityHeader(text);
@@ -90,10 +97,10 @@ void FillText(TJwwEntText& text, int kindCode, const Tokens& t) {
         text.Spacing = c.CurFreeTextSpacing;
         text.Color = c.CurFreeTextColor;
     }
-    text.X = Real(t, 1);
-    text.Y = Real(t, 2);
-    text.DX = Real(t, 3);
-    text.DY = Real(t, 4);
+    text.X = real(1);
+    text.Y = real(2);
+    text.DX = real(3);
+    text.DY = real(4);
     text.FontName = CutText(c.CurFontName);
     text.Text = CutText(t[5]);
 }
@@ -103,28 +110,35 @@ bool SamePoint(const SlPoint& a, const SlPoint& b) {
 }
 
 template <class Record>
-void AddSl(EntityList<Record>& list, int kind, std::initializer_list<SlPoint> points) {
-    Record& record = NewEntity(list, kind);
+void AddSl(EntityList<Record>& list, int kind, std::initializer_list<SlPoint> points,
+           const EntityReals& real) {
+    Record record = NewEntity<Record>();
     record.Extra = HostState.Cur.CurColorValue;
     std::size_t k = 0;
     for (const SlPoint& point : points) record.Points[k++] = point;
+    AddEntity(list, kind, record, real);
     FinishEntity(false);
 }
 
-std::array<SlPoint, 4> SlPoints(const Tokens& t) {
+std::array<SlPoint, 4> SlPoints(EntityReals& real) {
     std::array<SlPoint, 4> p;
-    for (int k = 0; k < 4; ++k) p[k] = SlPoint{Real(t, 2 * k + 1), Real(t, 2 * k + 2)};
+    for (int k = 0; k < 4; ++k) {
+        p[k].X = real(2 * k + 1);
+        p[k].Y = real(2 * k + 2);
+    }
     return p;
 }
 
 // "sc" / "se": seven values and a code; "so" / "sg": eight values.
 template <class Record>
 void ReadValuesAndCode(EntityList<Record>& list, int kind, const Tokens& t) {
-    Record& record = NewEntity(list, kind);
+    EntityReals real(t);
+    Record record = NewEntity<Record>();
     record.Extra = HostState.Cur.CurColorValue;
     for (std::size_t k = 0; k < record.Values.size(); ++k)
-        record.Values[k] = Real(t, static_cast<int>(k) + 1);
+        record.Values[k] = real(static_cast<int>(k) + 1);
     if constexpr (std::is_same_v<Record, TJwwEntSc>) record.Code = Int(t, 8);
+    AddEntity(list, kind, record, real);
     FinishEntity(false);
 }
 
@@ -140,119 +154,132 @@ int TextKindCodeOf(std::string_view key) {
 // Four numbers: a line segment, or after "msg" the line of the dimension to come.
 void ReadSegment(const Tokens& t) {
     THostState& s = HostState;
+    EntityReals real(t);
     if (s.Cur.AfterMsg) {
         FillEntityHeader(s.PendingDimLine);
         s.PendingDimLine.Extra = 0;
-        SetEnds(s.PendingDimLine, t);
+        SetEnds(s.PendingDimLine, real);
     } else {
-        TJwwEntLine& line = NewEntity(s.SelectedLines, kEntLine);
+        TJwwEntLine line = NewEntity<TJwwEntLine>();
         line.Extra = s.Cur.InChain ? s.Cur.ChainCount : 0;
-        SetEnds(line, t);
+        SetEnds(line, real);
+        AddEntity(s.SelectedLines, kEntLine, line, real);
     }
     FinishEntity(true);
 }
 
 void ReadCircle(const Tokens& t) {
-    TJwwEntCircle& circle = NewEntity(HostState.Circles, kEntCircle);
-    circle.Extra = 0;
-    circle.X = Real(t, 1);
-    circle.Y = Real(t, 2);
-    circle.Radius = Real(t, 3);
+    EntityReals real(t);
+    TJwwEntCircle circle = NewEntity<TJwwEntCircle>();
+    circle.X = real(1);
+    circle.Y = real(2);
+    circle.Radius = real(3);
+    AddEntity(HostState.Circles, kEntCircle, circle, real);
     FinishEntity(false);
 }
 
 void ReadArc(const Tokens& t) {
-    TJwwEntArc& arc = NewEntity(HostState.Arcs, kEntArc);
-    arc.Extra = 0;
-    arc.X = Real(t, 1);
-    arc.Y = Real(t, 2);
-    arc.Radius = Real(t, 3);
-    for (int k = 0; k < 4; ++k) arc.Values[k] = Real(t, k + 4);
+    EntityReals real(t);
+    TJwwEntArc arc = NewEntity<TJwwEntArc>();
+    arc.X = real(1);
+    arc.Y = real(2);
+    arc.Radius = real(3);
+    for (int k = 0; k < 4; ++k) arc.Values[k] = real(k + 4);
+    AddEntity(HostState.Arcs, kEntArc, arc, real);
     FinishEntity(false);
 }
 
 // A text record; a "cs" after "msg" is the value text of a dimension with the pending line.
 void ReadText(const Tokens& t) {
     THostState& s = HostState;
+    EntityReals real(t);
     const int kindCode = TextKindCodeOf(t[0]);
     if (kindCode == kDimensionTextKind && s.Cur.AfterMsg) {
-        TJwwEntDim& dim = NewEntity(s.Dims, kEntDim);
-        dim.Extra = 0;
+        TJwwEntDim dim = NewEntity<TJwwEntDim>();
         dim.Line = s.PendingDimLine;
         dim.Line.Extra = 0;
-        FillText(dim.Text, kDimensionTextKind, t);
+        FillText(dim.Text, kDimensionTextKind, t, real);
+        AddEntity(s.Dims, kEntDim, dim, real);
     } else {
-        FillText(NewEntity(s.Texts, kEntText), kindCode, t);
+        TJwwEntText text;
+        FillText(text, kindCode, t, real);
+        AddEntity(s.Texts, kEntText, text, real);
     }
     FinishEntity(false);
 }
 
 void ReadPoint(const Tokens& t) {
-    TJwwEntPoint& point = NewEntity(HostState.Points, kEntPoint);
-    point.Extra = 0;
+    EntityReals real(t);
+    TJwwEntPoint point = NewEntity<TJwwEntPoint>();
     point.Color = HostState.Cur.CurPointColor;
-    point.X = Real(t, 1);
-    point.Y = Real(t, 2);
+    point.X = real(1);
+    point.Y = real(2);
+    AddEntity(HostState.Points, kEntPoint, point, real);
     FinishEntity(false);
 }
 
 void ReadCodePoint(const Tokens& t) {
-    TJwwEntCodePoint& point = NewEntity(HostState.CodePoints, kEntCodePoint);
-    point.Extra = 0;
+    EntityReals real(t);
+    TJwwEntCodePoint point = NewEntity<TJwwEntCodePoint>();
     point.Color = HostState.Cur.CurPointColor;
-    point.X = Real(t, 1);
-    point.Y = Real(t, 2);
-    point.Scale = Real(t, 3);
-    point.Angle = Real(t, 4);
+    point.X = real(1);
+    point.Y = real(2);
+    point.Scale = real(3);
+    point.Angle = real(4);
     point.Code = Int(t, 5);
+    AddEntity(HostState.CodePoints, kEntCodePoint, point, real);
     FinishEntity(false);
 }
 
 void ReadBlock(const Tokens& t) {
-    TJwwEntBlk& block = NewEntity(HostState.Blocks, kEntBlk);
-    block.Extra = 0;
-    block.X = Real(t, 1);
-    block.Y = Real(t, 2);
+    EntityReals real(t);
+    TJwwEntBlk block = NewEntity<TJwwEntBlk>();
+    block.X = real(1);
+    block.Y = real(2);
     block.Name = t[3];
+    AddEntity(HostState.Blocks, kEntBlk, block, real);
     FinishEntity(false);
 }
 
 void ReadSlTwo(const Tokens& t) {
-    const auto p = SlPoints(t);
-    AddSl(HostState.Sl2s, kEntSl2, {p[0], p[1]});
+    EntityReals real(t);
+    const auto p = SlPoints(real);
+    AddSl(HostState.Sl2s, kEntSl2, {p[0], p[1]}, real);
 }
 
 void ReadSlThree(const Tokens& t) {
-    const auto p = SlPoints(t);
+    EntityReals real(t);
+    const auto p = SlPoints(real);
     THostState& s = HostState;
     if (SamePoint(p[0], p[1]))
-        AddSl(s.Sl2s, kEntSl2, {p[0], p[2]});
+        AddSl(s.Sl2s, kEntSl2, {p[0], p[2]}, real);
     else if (SamePoint(p[1], p[2]))
-        AddSl(s.Sl2s, kEntSl2, {p[0], p[1]});
+        AddSl(s.Sl2s, kEntSl2, {p[0], p[1]}, real);
     else
-        AddSl(s.Sl3s, kEntSl3, {p[0], p[1], p[2]});
+        AddSl(s.Sl3s, kEntSl3, {p[0], p[1], p[2]}, real);
 }
 
 void ReadSlFour(const Tokens& t) {
-    const auto p = SlPoints(t);
+    EntityReals real(t);
+    const auto p = SlPoints(real);
     THostState& s = HostState;
     const bool e12 = SamePoint(p[0], p[1]), e13 = SamePoint(p[0], p[2]);
     const bool e23 = SamePoint(p[1], p[2]), e24 = SamePoint(p[1], p[3]);
     const bool e34 = SamePoint(p[2], p[3]), e14 = SamePoint(p[0], p[3]);
     if (e12 && e13)
-        AddSl(s.Sl2s, kEntSl2, {p[0], p[3]});
+        AddSl(s.Sl2s, kEntSl2, {p[0], p[3]}, real);
     else if (e23 && e24)
-        AddSl(s.Sl2s, kEntSl2, {p[0], p[1]});
+        AddSl(s.Sl2s, kEntSl2, {p[0], p[1]}, real);
     else if (e12 && e34)
-        AddSl(s.Sl2s, kEntSl2, {p[0], p[2]});
+        AddSl(s.Sl2s, kEntSl2, {p[0], p[2]}, real);
     else if (e14 || e24 || e34)
-        AddSl(s.Sl3s, kEntSl3, {p[0], p[1], p[2]});
+        AddSl(s.Sl3s, kEntSl3, {p[0], p[1], p[2]}, real);
     else if (e13 || e23)
-        AddSl(s.Sl3s, kEntSl3, {p[0], p[1], p[3]});
+        AddSl(s.Sl3s, kEntSl3, {p[0], p[1], p[3]}, real);
     else if (e12)
-        AddSl(s.Sl3s, kEntSl3, {p[0], p[2], p[3]});
+        AddSl(s.Sl3s, kEntSl3, {p[0], p[2], p[3]}, real);
     else
-        AddSl(s.Sl4s, kEntSl4, {p[0], p[1], p[2], p[3]});
+        AddSl(s.Sl4s, kEntSl4, {p[0], p[1], p[2], p[3]}, real);
 }
 
 void ReadSc(const Tokens& t) {

@@ -14,13 +14,11 @@
 #include <string_view>
 #include <vector>
 
-#include "exchange/BlockList.h"
+#include "exchange/EntityList.h"
+#include "exchange/EntityOrder.h"
+#include "exchange/EntityRecords.h"
 
 namespace dovarin {
-
-// Ordered, growable list whose indices stay stable; grows in blocks, never moves its records.
-template <class T>
-using EntityList = BlockList<T>;
 
 // Attribute flag bits of an entity ("z1" .. "z5"); kFlagDimension is the dimension attribute.
 constexpr int kFlagZ1 = 1;
@@ -31,130 +29,6 @@ constexpr int kFlagZ5 = 16;
 
 // Longest text a text record keeps, and longest entry of the OutputBuffer.
 constexpr std::size_t kMaxTextBytes = 255;
-
-// The first fields of every entity record.
-struct EntityHeader {
-    int HpLink = 0;  // reference-point number from "hhp", 0 = none
-    int LayerGroup = 0;
-    int Layer = 0;
-    int Color = 0;
-    int LineType = 0;
-    int LineWidth = 0;
-    int Flags = 0;  // kFlag... bits
-    int Extra = 0;  // kind-specific, see each record
-};
-
-// Kind 1: a line segment. Extra is the chain number (0 = none).
-struct TJwwEntLine : EntityHeader {
-    double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
-    int ChainNo() const { return Extra; }
-};
-
-// The line a "cs" text after "msg" takes when no line came between them: (0, 0)-(1, 0) in the
-// host's default attributes.
-inline TJwwEntLine DefaultPendingDimLine() {
-    TJwwEntLine line;
-    line.Color = 1;
-    line.LineType = 1;
-    line.X2 = 1;
-    return line;
-}
-
-// Kind 2.
-struct TJwwEntCircle : EntityHeader {
-    double X = 0, Y = 0, Radius = 0;
-};
-
-// Kind 3.
-struct TJwwEntArc : EntityHeader {
-    double X = 0, Y = 0, Radius = 0;
-    std::array<double, 4> Values{};
-};
-
-// Kind 4: a text. Extra is the TextKindCode of its key. FontName and Text hold at most
-// kMaxTextBytes bytes.
-struct TJwwEntText : EntityHeader {
-    int CcValue = 0;
-    int TextType = 0;
-    double Width = 0, Height = 0, Spacing = 0;
-    double X = 0, Y = 0, DX = 0, DY = 0;
-    std::string FontName;
-    std::string Text;
-};
-
-// Kind 5.
-struct TJwwEntPoint : EntityHeader {
-    double X = 0, Y = 0;
-};
-
-// Kind 6.
-struct TJwwEntCodePoint : EntityHeader {
-    double X = 0, Y = 0, Scale = 0, Angle = 0;
-    int Code = 0;
-};
-
-// Kind 7: "msg", a line and a "cs" text.
-struct TJwwEntDim : EntityHeader {
-    TJwwEntLine Line;
-    TJwwEntText Text;
-};
-
-// Kind 8.
-struct TJwwEntBlk : EntityHeader {
-    double X = 0, Y = 0;
-    std::string Name;
-};
-
-// Kinds 9, 10, 11: "sl" reduced to two, three or four points. Extra is CurColorValue.
-struct SlPoint {
-    double X = 0, Y = 0;
-};
-template <int N>
-struct TJwwEntSlN : EntityHeader {
-    std::array<SlPoint, N> Points{};
-};
-using TJwwEntSl2 = TJwwEntSlN<2>;
-using TJwwEntSl3 = TJwwEntSlN<3>;
-using TJwwEntSl4 = TJwwEntSlN<4>;
-
-// Kinds 12, 13 ("sc", "se") and 14, 15 ("so", "sg"). Extra is CurColorValue.
-struct TJwwEntSc : EntityHeader {
-    std::array<double, 7> Values{};
-    int Code = 0;
-};
-using TJwwEntSe = TJwwEntSc;
-struct TJwwEntSo : EntityHeader {
-    std::array<double, 8> Values{};
-};
-using TJwwEntSg = TJwwEntSo;
-
-enum EntityKind : int {
-    kEntLine = 1,
-    kEntCircle = 2,
-    kEntArc = 3,
-    kEntText = 4,
-    kEntPoint = 5,
-    kEntCodePoint = 6,
-    kEntDim = 7,
-    kEntBlk = 8,
-    kEntSl2 = 9,
-    kEntSl3 = 10,
-    kEntSl4 = 11,
-    kEntSc = 12,
-    kEntSe = 13,
-    kEntSo = 14,
-    kEntSg = 15,
-};
-
-// The keys of text records by TextKindCode, the same in reading and writing.
-inline constexpr std::array<std::string_view, 10> kTextKindKeys = {"ch", "cv", "cs", "cr", "co",
-                                                                   "cp", "ct", "ck", "cz", "c2"};
-
-// One entity in reading order: its kind and its 0-based index in the list of that kind.
-struct EntityOrderEntry {
-    int Kind = 0;
-    int Index = 0;
-};
 
 struct TextTypeEntry {
     double Width = 3.0;
@@ -266,7 +140,7 @@ struct THostState {
     EntityList<TJwwEntSe> Ses;
     EntityList<TJwwEntSo> Sos;
     EntityList<TJwwEntSg> Sgs;
-    EntityList<EntityOrderEntry> EntityOrder;
+    EntityOrderList EntityOrder;
     TJwwEntLine PendingDimLine = DefaultPendingDimLine();
 
     std::size_t SelectedLineCount() const { return SelectedLines.size(); }
@@ -295,7 +169,7 @@ void FreeHostState();
 bool ReadExchangeFile(const std::filesystem::path& path);
 // Applies one line (without its line end) to HostState.
 void ParseExchangeText(std::string_view line);
-void AppendEntityOrder(int kind, int index);
+void AppendEntityOrder(int kind, std::int64_t index);
 // Copies the current attributes into a new entity's header (all but Extra).
 void FillEntityHeader(EntityHeader& header);
 

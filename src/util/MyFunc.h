@@ -8,6 +8,7 @@
 // (TextRunLength still gives it a whole width); nothing is read past the end.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -76,6 +77,52 @@ std::string FormatReal(double value);
 // listed in MyFuncParse.cpp). A real never comes back infinite or NaN.
 int StrToIntOrZero(std::string_view text);
 double StrToFloatOrZero(std::string_view text);
+
+// A plain decimal of at most 15 digits, the common number of the exchange file, as its digits
+// and the number of them after the point: 12.50 is {1250, 2}.
+struct ShortDecimal {
+    std::uint64_t Digits = 0;
+    int Places = 0;  // 0 .. 15
+    bool Negative = false;
+};
+// True when the text is such a decimal (leading spaces and a sign allowed). StrToFloatOrZero of
+// the text is then exactly ShortDecimalValue of the number, so the number may stand for the value.
+// Inline: the exchange reader runs it for almost every number of a big file.
+inline bool ParseShortDecimal(std::string_view text, ShortDecimal& number) {
+    constexpr std::size_t kMaxDigits = 15;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end && *p == ' ') ++p;
+    number.Negative = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+')) ++p;
+    if (static_cast<std::size_t>(end - p) > kMaxDigits + 1) return false;
+    std::uint64_t digits = 0;
+    const char* point = nullptr;
+    for (const char* c = p; c < end; ++c) {
+        const unsigned digit = static_cast<unsigned char>(*c) - '0';
+        if (digit < 10) {
+            digits = digits * 10 + digit;
+        } else if (*c == '.' && !point) {
+            point = c;
+        } else {
+            return false;
+        }
+    }
+    const std::size_t count = static_cast<std::size_t>(end - p) - (point ? 1 : 0);
+    if (count == 0 || count > kMaxDigits) return false;
+    number.Digits = digits;
+    number.Places = point ? static_cast<int>(end - point - 1) : 0;
+    return true;
+}
+// The digits make an integer below 2^53 and the power of ten is exact, so the one division is
+// correctly rounded: the same double as the general conversion of the text gives.
+inline double ShortDecimalValue(const ShortDecimal& number) {
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const double value = static_cast<double>(number.Digits) / kPowersOfTen[number.Places];
+    // Adding zero turns a negative zero into zero.
+    return (number.Negative ? -value : value) + 0.0;
+}
 
 void SwapReals(double& a, double& b);
 

@@ -91,37 +91,6 @@ bool IsPlainReal(std::string_view text) {
     return i == text.size();
 }
 
-// Plain decimals of at most 15 digits without exponent, by far the most common numbers of the
-// exchange file, are converted exactly: the digits make an integer below 2^53, and dividing it
-// by an exactly representable power of ten is one correctly rounded operation. False when the
-// text is of any other form.
-bool ParseShortDecimal(std::string_view text, double& value) {
-    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    constexpr size_t kMaxDigits = 15;
-    if (text.size() > kMaxDigits + 1) return false;
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    uint64_t digits = 0;
-    auto takeDigits = [&] {
-        const char* from = p;
-        for (unsigned d; p < end && (d = static_cast<unsigned char>(*p) - '0') < 10; ++p) {
-            digits = digits * 10 + d;
-        }
-        return static_cast<size_t>(p - from);
-    };
-    size_t count = takeDigits();
-    size_t fraction = 0;
-    if (p < end && *p == '.') {
-        ++p;
-        fraction = takeDigits();
-        count += fraction;
-    }
-    if (p != end || count == 0 || count > kMaxDigits) return false;
-    value = static_cast<double>(digits) / kPowersOfTen[fraction];
-    return true;
-}
-
 }  // namespace
 
 int StrToIntOrZero(std::string_view text) {
@@ -145,13 +114,12 @@ int StrToIntOrZero(std::string_view text) {
 }
 
 double StrToFloatOrZero(std::string_view text) {
+    if (ShortDecimal number; ParseShortDecimal(text, number)) return ShortDecimalValue(number);
     text = SkipSpaces(text);
     const bool negative = TakeSign(text);
-    double value = 0;
-    // Adding zero turns a negative zero into zero.
-    if (ParseShortDecimal(text, value)) return (negative ? -value : value) + 0.0;
     // Checked by hand first: from_chars alone would take "inf", "nan" and stop early elsewhere.
     if (!IsPlainReal(text)) return 0;
+    double value = 0;
     const char* end = text.data() + text.size();
     const auto res = std::from_chars(text.data(), end, value, std::chars_format::general);
     if (res.ec != std::errc() || res.ptr != end || !std::isfinite(value) || value == 0) return 0;
