@@ -193,8 +193,7 @@ void ApplyLine(std::string_view line, Tokens& tokens) {
 }  // namespace
 
 void ParseExchangeText(std::string_view line) {
-    // Reused from line to line: tokenizing allocates only when a line is longer than any before.
-    static Tokens tokens;
+    Tokens tokens;
     ApplyLine(line, tokens);
 }
 
@@ -213,7 +212,9 @@ std::string_view WithoutCr(std::string_view line) {
     return line;
 }
 
-// Cuts a stream of pieces into lines at LF. A line that spans pieces is gathered in `pending`.
+// Cuts a stream of pieces into lines at LF. A line that lies in one piece is tokenized where it
+// lies; one that spans pieces goes through the byte scan piece by piece, so that no line, however
+// long, is ever copied whole.
 class LineSplitter {
   public:
     void Feed(std::string_view piece) {
@@ -221,26 +222,35 @@ class LineSplitter {
             const void* lf = std::memchr(piece.data(), '\n', piece.size());
             if (!lf) break;
             const std::size_t length = static_cast<const char*>(lf) - piece.data();
-            if (pending_.empty()) {
-                ApplyLine(WithoutCr(piece.substr(0, length)), tokens_);
+            if (spanning_) {
+                scanner_.Feed(piece.substr(0, length));
+                FinishSpanningLine();
             } else {
-                pending_.append(piece.data(), length);
-                ApplyLine(WithoutCr(pending_), tokens_);
-                pending_.clear();
+                ApplyLine(WithoutCr(piece.substr(0, length)), tokens_);
             }
             piece.remove_prefix(length + 1);
         }
-        pending_.append(piece.data(), piece.size());
+        if (piece.empty()) return;
+        if (!spanning_) scanner_.Start(kMaxLineTokenBytes);
+        spanning_ = true;
+        scanner_.Feed(piece);
     }
     // The last line of a text that does not end in LF.
     void Finish() {
-        if (!pending_.empty()) ApplyLine(WithoutCr(pending_), tokens_);
-        pending_.clear();
+        if (spanning_) FinishSpanningLine();
     }
 
   private:
-    std::string pending_;
+    // The scan drops every CR, so the line end's CR needs no special care here.
+    void FinishSpanningLine() {
+        scanner_.Finish();
+        ApplyTokens(tokens_);
+        spanning_ = false;
+    }
+
     Tokens tokens_;
+    LineScanner scanner_{tokens_};
+    bool spanning_ = false;
 };
 
 }  // namespace

@@ -15,7 +15,8 @@
 // A line yields at most 32 tokens. Once the last one (index 31) has begun, a blank or tab ends
 // separating instead of opening a 33rd token: the rest of the line joins token 31 as it would
 // after a double quote (blanks kept, tabs dropped). Records never need more than 17 tokens, so
-// this only keeps such lines from running past the token array.
+// this only keeps such lines from running past the token array. A token keeps at most
+// kMaxTokenBytes bytes, for the same reason.
 //
 // Most lines hold only plain printable bytes and blanks; for them the tokens are found by a scan
 // of the line's blanks (16 bytes at a time where SSE2 is available) and refer to the line itself.
@@ -25,6 +26,7 @@
 // byte of a pair, so a line handed over with its CR tokenizes like the same line without it.
 #include "exchange/ExchangeTokens.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "util/MyFunc.h"
@@ -103,16 +105,19 @@ class TokenSplitter {
         if (capped_) {
             tokens_.end_[kLastToken] = length;
             tokens_.count_ = kMaxTokens;
-            return;
-        }
-        if (inToken_) {
+        } else if (inToken_) {
             tokens_.end_[count_] = length;
+            tokens_.count_ = count_ + 1;
         } else {
             // An empty line has one empty token; a blank after a token leaves an empty last one.
             const std::size_t at = count_ == 0 ? 0 : length;
             tokens_.begin_[count_] = tokens_.end_[count_] = at;
+            tokens_.count_ = count_ + 1;
         }
-        tokens_.count_ = count_ + 1;
+        for (int i = 0; i < tokens_.count_; ++i) {
+            if (tokens_.end_[i] - tokens_.begin_[i] > kMaxTokenBytes)
+                tokens_.end_[i] = tokens_.begin_[i] + kMaxTokenBytes;
+        }
     }
 
   private:
@@ -209,59 +214,92 @@ void TokenizeExchangeLine(std::string_view line, LineTokens& tokens) {
     if (!SplitPlainLine(line, tokens)) TokenizeExchangeLineByteByByte(line, tokens);
 }
 
+void TokenizeExchangeLineByteByByte(std::string_view line, LineTokens& tokens) {
+    LineScanner scanner(tokens);
+    scanner.Start(std::min(line.size(), kMaxLineTokenBytes));
+    scanner.Feed(line);
+    scanner.Finish();
+}
+
+// ---- the byte-by-byte scan -------------------------------------------------------------------
+
 // The tokens' bytes go one after another into the reusable buffer, so token i ends where token
 // i + 1 begins.
-void TokenizeExchangeLineByteByByte(std::string_view line, LineTokens& tokens) {
-    // Tokens never hold more bytes than the line, so one resize makes room for all of them.
-    if (tokens.bytes_.size() < line.size()) tokens.bytes_.resize(line.size());
-    char* const base = tokens.bytes_.data();
-    char* out = base;
-    int index = 0;
-    tokens.begin_[0] = 0;
-    bool separating = true;
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(line.data());
-    const unsigned char* const end = p + line.size();
+void LineScanner::Start(std::size_t room) {
+    if (tokens_.bytes_.size() < room) tokens_.bytes_.resize(room);
+    bytes_ = tokens_.bytes_.data();
+    out_ = 0;
+    index_ = 0;
+    separating_ = true;
+    lead_ = -1;
+    tokens_.begin_[0] = 0;
+}
+
+void LineScanner::Append(unsigned char b) {
+    if (HasRoom()) bytes_[out_++] = static_cast<char>(b);
+}
+
+void LineScanner::AppendPair(unsigned char lead, unsigned char second) {
+    if (!HasRoom()) return;
+    bytes_[out_++] = static_cast<char>(lead);
+    bytes_[out_++] = static_cast<char>(second);
+}
+
+void LineScanner::Feed(std::string_view piece) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(piece.data());
+    const unsigned char* const end = p + piece.size();
+    if (lead_ >= 0) {
+        while (p < end && *p == '\r') ++p;
+        if (p == end) return;
+        AppendPair(static_cast<unsigned char>(lead_), *p++);
+        lead_ = -1;
+    }
     while (p < end) {
         const unsigned char b = *p++;
         switch (kByteClasses[b]) {
             case kKeep:
-                *out++ = static_cast<char>(b);
+                Append(b);
                 break;
-            case kLead: {
+            case kLead:
                 while (p < end && *p == '\r') ++p;
-                if (p == end) break;  // a lead byte that ends the line is dropped
-                *out++ = static_cast<char>(b);
-                *out++ = static_cast<char>(*p++);
+                if (p == end) {
+                    lead_ = b;  // its second byte comes with the next piece, if any
+                    return;
+                }
+                AppendPair(b, *p++);
                 break;
-            }
             case kBlank: {
-                const bool inToken = static_cast<std::size_t>(out - base) > tokens.begin_[index];
-                if (!separating) {
-                    if (b == ' ') *out++ = ' ';
-                } else if (inToken && index < kLastToken) {
-                    tokens.begin_[++index] = static_cast<std::size_t>(out - base);
+                const bool inToken = out_ > tokens_.begin_[index_];
+                if (!separating_) {
+                    if (b == ' ') Append(' ');
+                } else if (inToken && index_ < kLastToken) {
+                    tokens_.begin_[++index_] = out_;
                 } else if (inToken) {
-                    separating = false;  // the rest of the line joins the last token
-                    if (b == ' ') *out++ = ' ';
+                    separating_ = false;  // the rest of the line joins the last token
+                    if (b == ' ') Append(' ');
                 }
                 break;
             }
             case kQuote:
-                if (!separating) *out++ = '"';
-                separating = false;
+                if (!separating_) Append('"');
+                separating_ = false;
                 break;
             case kEquals:
-                *out++ = '=';
-                separating = false;
+                Append('=');
+                separating_ = false;
                 break;
             case kDrop:
                 break;
         }
     }
-    for (int i = 0; i < index; ++i) tokens.end_[i] = tokens.begin_[i + 1];
-    tokens.end_[index] = static_cast<std::size_t>(out - base);
-    tokens.count_ = index + 1;
-    tokens.base_ = base;
+}
+
+// A lead byte still waiting ends the line and is dropped.
+void LineScanner::Finish() {
+    for (int i = 0; i < index_; ++i) tokens_.end_[i] = tokens_.begin_[i + 1];
+    tokens_.end_[index_] = out_;
+    tokens_.count_ = index_ + 1;
+    tokens_.base_ = bytes_;
 }
 
 }  // namespace dovarin

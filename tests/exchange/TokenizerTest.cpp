@@ -156,5 +156,51 @@ TEST(Tokenizer, FastPathAgreesWithByteScan) {
     }
 }
 
+// A line that reaches the reader in pieces gives the tokens of the whole line, wherever it is cut
+// (between a lead byte and its second byte, or a CR and what follows, included).
+TEST(Tokenizer, LineFedInPiecesGivesTheWholeLinesTokens) {
+    std::mt19937 random(2024);
+    const std::string alphabet =
+        "0123456789. \t\"=\x82\x5c\r\x01"
+        "ab";
+    LineTokens pieces;
+    LineScanner scanner(pieces);
+    for (int round = 0; round < 20000; ++round) {
+        std::string line;
+        for (int i = 0, n = static_cast<int>(random() % 120); i < n; ++i)
+            line += alphabet[random() % alphabet.size()];
+        scanner.Start(kMaxLineTokenBytes);
+        for (std::size_t at = 0; at < line.size();) {
+            const std::size_t size = 1 + random() % 9;
+            scanner.Feed(std::string_view(line).substr(at, size));
+            at += size;
+        }
+        scanner.Finish();
+        std::vector<std::string> fed;
+        for (int i = 0; i < pieces.Count(); ++i) fed.emplace_back(pieces[i]);
+        ASSERT_EQ(fed, TokensOf(line, TokenizeExchangeLineByteByByte)) << " line '" << line << "'";
+    }
+}
+
+// A token keeps its first kMaxTokenBytes bytes, a two-byte character across the limit whole.
+TEST(Tokenizer, OverlongTokensAreCut) {
+    const std::string big(kMaxTokenBytes + 100, '7');
+    const std::string pairs = std::string(kMaxTokenBytes - 1, 'a') + "\x82\x5c\x82\x5c";
+    struct Row {
+        std::string line;
+        std::vector<std::string> expected;
+    };
+    const Row rows[] = {
+        {big + " 1", {big.substr(0, kMaxTokenBytes), "1"}},
+        {"ch 1 2 3 4 \"" + big, {"ch", "1", "2", "3", "4", big.substr(0, kMaxTokenBytes)}},
+        {"x " + pairs + " y", {"x", pairs.substr(0, kMaxTokenBytes + 1), "y"}},
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        EXPECT_EQ(TokensOf(rows[i].line), rows[i].expected) << " row " << i;
+        EXPECT_EQ(TokensOf(rows[i].line, TokenizeExchangeLineByteByByte), rows[i].expected)
+            << " row " << i;
+    }
+}
+
 }  // namespace
 }  // namespace dovarin
