@@ -22,8 +22,8 @@ int main(int argc, char** argv) {
     std::printf("blocks %zu sl2 %zu sl3 %zu sl4 %zu sc %zu se %zu so %zu sg %zu\n", s.Blocks.size(),
                 s.Sl2s.size(), s.Sl3s.size(), s.Sl4s.size(), s.Scs.size(), s.Ses.size(),
                 s.Sos.size(), s.Sgs.size());
-    std::printf("order %zu chains %d reference-points %d\n", s.EntityOrder.size(), s.Cur.ChainCount,
-                s.HpPointCount);
+    std::printf("order %zu chains %lld reference-points %lld\n", s.EntityOrder.size(),
+                static_cast<long long>(s.Cur.ChainCount), static_cast<long long>(s.HpPointCount));
     FreeHostState();
     return read ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <initializer_list>
+#include <limits>
 #include <type_traits>
 
 #include "exchange/ExchangeRecords.h"
@@ -67,6 +68,13 @@ void FinishEntity(bool lineSegment) {
         c.InChain = false;
         c.AfterMsg = false;
     }
+}
+
+// A line's chain number is 32-bit: the chain count taken round in 1 .. 2^31 - 1, so that it stays
+// positive and two chains next to each other never share it, however many chains came before.
+int ChainNumber(std::int64_t chainCount) {
+    constexpr std::int64_t kLargest = std::numeric_limits<int>::max();
+    return static_cast<int>((chainCount - 1) % kLargest + 1);
 }
 
 void SetEnds(TJwwEntLine& line, EntityReals& real) {
@@ -161,7 +169,7 @@ void ReadSegment(const Tokens& t) {
         SetEnds(s.PendingDimLine, real);
     } else {
         TJwwEntLine line = NewEntity<TJwwEntLine>();
-        line.Extra = s.Cur.InChain ? s.Cur.ChainCount : 0;
+        line.Extra = s.Cur.InChain ? ChainNumber(s.Cur.ChainCount) : 0;
         SetEnds(line, real);
         AddEntity(s.SelectedLines, kEntLine, line, real);
     }

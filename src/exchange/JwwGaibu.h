@@ -65,7 +65,7 @@ struct CurrentAttributes {
     int CurCcValue = 0;
     std::string CurFontName{kDefaultFontName};
     int CurAttributeFlags = 0;
-    int ChainCount = 0;
+    std::int64_t ChainCount = 0;  // 64-bit: no file holds enough "pl" records to wrap it
     bool InChain = false;
     bool AfterMsg = false;
     int CurPointColor = 1;
@@ -113,7 +113,7 @@ struct THostState {
 
     // Reference points 1 .. 99 (entry 0 is never set by the reader).
     std::vector<HpPoint> HpPoints;
-    int HpPointCount = 0;
+    std::int64_t HpPointCount = 0;  // 64-bit, like ChainCount
 
     // Layer tables, indexed by layer group (x 16 + layer).
     std::vector<int> LayerGroupValue;

@@ -2,7 +2,9 @@
 // attributes, chains, dimensions, reference points and the reduction of "sl".
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -284,6 +286,35 @@ TEST(Reader, ChainsGiveTheirLinesOneNumber) {
     for (const TJwwEntLine& line : s.SelectedLines) chains.push_back(line.ChainNo());
     EXPECT_EQ(chains, (std::vector<int>{1, 1, 0, 2, 0, 3, 0}));
     EXPECT_EQ(s.Cur.ChainCount, 3);
+}
+
+// Counters past 2^31 records: the chain count and the reference-point count are 64-bit, and a
+// line's 32-bit chain number goes round within 1 .. 2^31 - 1 instead of turning negative (which
+// would drop the picked line's chain record). Started near the limit rather than fed 2^31 lines.
+TEST(Reader, CountersDoNotWrap) {
+    constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
+    struct Row {
+        std::int64_t chainsBefore;
+        std::vector<int> chainNumbers;  // of the three chains that follow
+    };
+    const Row rows[] = {
+        {kIntMax - 2, {static_cast<int>(kIntMax - 1), static_cast<int>(kIntMax), 1}},
+        {kIntMax, {1, 2, 3}},
+        {3 * kIntMax - 1, {static_cast<int>(kIntMax), 1, 2}},
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        InitHostState();
+        HostState.Cur.ChainCount = rows[i].chainsBefore;
+        HostState.HpPointCount = kIntMax;
+        for (const char* line : {"pl", "0 0 1 1", "pl", "1 1 2 2", "pl", "2 2 3 3", "hp1 1 1"})
+            ParseExchangeText(line);
+        std::vector<int> chains;
+        for (const TJwwEntLine& line : HostState.SelectedLines) chains.push_back(line.ChainNo());
+        EXPECT_EQ(chains, rows[i].chainNumbers) << " row " << i;
+        EXPECT_EQ(HostState.Cur.ChainCount, rows[i].chainsBefore + 3) << " row " << i;
+        EXPECT_EQ(HostState.HpPointCount, kIntMax + 1) << " row " << i;
+    }
+    InitHostState();
 }
 
 TEST(Reader, DimensionAfterMsg) {
