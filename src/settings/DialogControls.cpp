@@ -63,11 +63,9 @@ const std::vector<std::string> kRoundingItems = {
 
 const std::vector<std::string> kNoItems;
 
-// End of the character that starts at pos. A lead byte at the very end stands alone.
+// End of the character that starts at pos.
 std::size_t CharEnd(std::string_view text, std::size_t pos) {
-    const bool twoBytes =
-        IsLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size();
-    return pos + (twoBytes ? 2 : 1);
+    return pos + CharSize(text, pos);
 }
 
 // Length of the longest run of whole characters that a and b begin with.

@@ -35,6 +35,12 @@ constexpr bool IsLeadByte(unsigned char b) {
     return (b >= 0x80 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFD);
 }
 
+// Bytes of the character that starts at byte i (0-based) of the text: 2 for a lead byte with a
+// byte after it, else 1. The one step every walker of a text takes.
+constexpr std::size_t CharSize(std::string_view text, std::size_t i) {
+    return IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+}
+
 // The text without half-width spaces, full-width spaces (0x81 0x40) and control bytes (< 0x20).
 // An empty result means the text is blank.
 std::string StripBlanks(std::string_view text);

@@ -9,11 +9,6 @@
 namespace dovarin {
 namespace {
 
-// Bytes the character starting at i occupies: 2 for a lead byte with a byte after it, else 1.
-size_t CharSize(std::string_view text, size_t i) {
-    return IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
-}
-
 bool IsBlankChar(std::string_view ch) {
     if (ch.size() == 2) return ch[0] == '\x81' && ch[1] == '\x40';  // 全角空白
     return static_cast<unsigned char>(ch[0]) <= 0x20;

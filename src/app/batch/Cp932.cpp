@@ -61,8 +61,7 @@ std::string Cp932ToUtf8(std::string_view cp932) {
     if (!converter.ok()) return std::string(cp932);
     while (converter.Run(cp932, utf8) != 0 && !cp932.empty()) {
         // Skip the bad character whole: a lead byte takes its second byte with it.
-        const bool lead = IsLeadByte(static_cast<unsigned char>(cp932.front()));
-        cp932.remove_prefix(lead && cp932.size() > 1 ? 2 : 1);
+        cp932.remove_prefix(CharSize(cp932, 0));
         utf8 += kReplacement;
     }
     return utf8;
