@@ -51,7 +51,6 @@ namespace {
 
 constexpr std::string_view kAnswerStart = "hd";  // the first record of a constructed answer
 
-constexpr int kLayerGroupCount = 16;
 constexpr int kMeasuredPoint = 2;  // Q
 constexpr int kLevelPoint = 3;     // K
 constexpr int kValuePoint = 4;     // V
@@ -60,7 +59,6 @@ constexpr int kFreeSizeTextType = 0;
 constexpr int kFirstTextType = 1;
 constexpr int kLastTextType = 10;
 constexpr int kValueTextKind = 2;  // "cs"
-constexpr int kOwnAttribute = -1;  // PutLineAttributes: keep the line's own value
 
 constexpr double kQuarterTurn = 90;
 constexpr double kHalfTurn = 180;
@@ -69,12 +67,6 @@ constexpr double kFullTurn = 360;
 // vertical text itself keeps reading upwards.
 constexpr double kUprightTextLimit = 90.00000001;
 constexpr double kTextVectorLength = 10;
-
-// A layer group outside 0..15 cannot come from the reader, which reads it as group 0; it is
-// taken as group 0 here too, so that the scale table is never read out of range.
-double GroupScale(int group) {
-    return HostState.LayerGroupScale[group >= 0 && group < kLayerGroupCount ? group : 0];
-}
 
 // A reference point that the host did not give is (0, 0).
 Point ReferencePoint(int n) {
@@ -108,7 +100,8 @@ struct Quantities {
 std::string_view RefusalBeforeMeasuring() {
     if (HostState.SelectedLines.empty()) return kMsgNoLine;
     const int lineGroup = HostState.SelectedLines[0].LayerGroup;
-    if (GroupScale(HostState.HostLayerGroup) == 0 || GroupScale(lineGroup) == 0) {
+    if (HostState.ScaleOfGroup(HostState.HostLayerGroup) == 0 ||
+        HostState.ScaleOfGroup(lineGroup) == 0) {
         return kMsgZeroScale;
     }
     return {};
@@ -116,13 +109,14 @@ std::string_view RefusalBeforeMeasuring() {
 
 // The picked line in the current layer group's units, base end first.
 OrientedLine ConvertPickedLine(const TJwwEntLine& l0) {
-    const double k = GroupScale(HostState.HostLayerGroup) / GroupScale(l0.LayerGroup);
+    const double k =
+        HostState.ScaleOfGroup(HostState.HostLayerGroup) / HostState.ScaleOfGroup(l0.LayerGroup);
     return OrientPickedLine({l0.X1 * k, l0.Y1 * k}, {l0.X2 * k, l0.Y2 * k});
 }
 
 // The dialog's paper millimetres in drawing units.
 void ConvertPaperLengths(const DimensionSettings& settings, Quantities& q) {
-    q.s = GroupScale(HostState.HostLayerGroup);
+    q.s = HostState.ScaleOfGroup(HostState.HostLayerGroup);
     q.m = settings.ValueGap * q.s;
     q.g = settings.PointGap * q.s;
     q.o = settings.ExtensionOvershoot * q.s;
@@ -207,8 +201,8 @@ void PlanLengthening(const Quantities& q, Drawing& d) {
     d.lengthened = true;
     // P is the line's stored second end unless orienting exchanged the ends.
     d.secondEnd = (end == PickedEnd::Far) != line.turned;
-    const double back = GroupScale(HostState.SelectedLines[0].LayerGroup);
-    const double current = GroupScale(HostState.HostLayerGroup);
+    const double back = HostState.ScaleOfGroup(HostState.SelectedLines[0].LayerGroup);
+    const double current = HostState.ScaleOfGroup(HostState.HostLayerGroup);
     d.storedEnd = {e1.x * back / current, e1.y * back / current};
 }
 
@@ -222,8 +216,8 @@ void StorePickedEnd(const Drawing& d) {
 // The picked line goes out again with its own attributes and its ends as they now stand.
 void RewritePickedLine() {
     int openChain = 0;
-    PutLineAttributes(0, 0, openChain, kOwnAttribute, kOwnAttribute, kOwnAttribute, kOwnAttribute,
-                      kOwnAttribute);
+    PutLineAttributes(0, 0, openChain, kKeepOwnValue, kKeepOwnValue, kKeepOwnValue, kKeepOwnValue,
+                      kKeepOwnValue);
 }
 
 // Every new entity carries the host's current attributes.

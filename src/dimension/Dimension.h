@@ -21,6 +21,12 @@ extern const std::string_view kMsgZeroScale;  // 縮尺が「0」になってい
 extern const std::string_view kStatusWorking;  // 処理中です
 extern const std::string_view kStatusWriting;  // ファイル生成中です
 
+// Nominal extents of the host's marker shapes in paper mm at end-point scale 1: the long ones
+// (triangles, the chevron) reach this far back from their tip, the small ones (squares, circles)
+// are this wide. The end markers are fitted to the dimension line by them.
+constexpr double kLongMarkerExtent = 7.5;
+constexpr double kSmallMarkerExtent = 1.25;
+
 // The measured length as the dialog's value options say (prefix, number, unit, suffix).
 std::string BuildValueText(double length, const DimensionSettings& settings);
 

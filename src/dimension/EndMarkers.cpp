@@ -27,20 +27,22 @@ struct MarkerShape {
 
 // By MarkerKind. Kind 0, the line arrow, is no shape: its extent comes from the arrow settings.
 const std::array<MarkerShape, 12>& MarkerShapes() {
-    static const double kDiagonal = std::sqrt(2.0) * 1.25;
+    constexpr double kLong = kLongMarkerExtent;
+    constexpr double kSmall = kSmallMarkerExtent;
+    static const double kDiagonal = std::sqrt(2.0) * kSmallMarkerExtent;
     static const std::array<MarkerShape, 12> shapes = {{
         {0, 0},           // 線矢印 (line arrow)
-        {1, 7.5},         // △
-        {2, 1.25},        // □
-        {3, 1.25},        // Ｏ
-        {4, 1.25},        // ○
-        {5, 1.25},        // ■
-        {6, 7.5},         // ▲
-        {7, 1.25},        // ●
+        {1, kLong},       // △
+        {2, kSmall},      // □
+        {3, kSmall},      // Ｏ
+        {4, kSmall},      // ○
+        {5, kSmall},      // ■
+        {6, kLong},       // ▲
+        {7, kSmall},      // ●
         {8, kDiagonal},   // ～
-        {9, 7.5},         // ＞
+        {9, kLong},       // ＞
         {10, kDiagonal},  // ／
-        {11, 7.5},        // △
+        {11, kLong},      // △
     }};
     return shapes;
 }

@@ -39,7 +39,6 @@ constexpr int kMinPointCode = -7;
 constexpr int kMaxPointCode = 11;
 constexpr int kPointCodeFallback = -3;
 constexpr int kHostLineWidth = -1;  // PutLineWidth's stand-in for HostLineWidth
-constexpr int kKeepOwnValue = -1;   // PutLineAttributes: keep the line's own value
 
 std::string Decimal(int value) {
     char digits[16];

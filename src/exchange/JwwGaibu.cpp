@@ -11,8 +11,8 @@ std::vector<OutputEntry> OutputBuffer;
 namespace {
 
 constexpr std::size_t kHpPointSlots = 100;
-constexpr std::size_t kLayerGroups = 16;
-constexpr std::size_t kLayers = 16 * 16;
+constexpr std::size_t kLayerGroups = THostState::kLayerGroups;
+constexpr std::size_t kLayers = kLayerGroups * 16;  // by layer group x 16 + layer
 
 // Replaces a container by an empty one, so that its memory is given back and not just cleared.
 template <class Container>

@@ -90,7 +90,9 @@ struct THostState {
     // Parameters.
     std::string HostFileName;
     double HkValue = 0;
-    std::array<double, 16> LayerGroupScale{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+    static constexpr int kLayerGroups = 16;
+    std::array<double, kLayerGroups> LayerGroupScale{1, 1, 1, 1, 1, 1, 1, 1,
+                                                     1, 1, 1, 1, 1, 1, 1, 1};
     double SheetWidth = 1189;
     double SheetHeight = 841;
     std::array<TextTypeEntry, 11> TextTypes{};  // entries 1 .. 10 are used
@@ -144,6 +146,11 @@ struct THostState {
     TJwwEntLine PendingDimLine = DefaultPendingDimLine();
 
     std::size_t SelectedLineCount() const { return SelectedLines.size(); }
+    // The scale of a layer group. A group outside 0 .. 15 cannot come from the reader, which reads
+    // it as group 0; it takes group 0's scale, so that the table is never read out of range.
+    double ScaleOfGroup(int group) const {
+        return LayerGroupScale[group >= 0 && group < kLayerGroups ? group : 0];
+    }
 };
 
 // The module's state.
@@ -194,6 +201,8 @@ void PutPoint(int code, double x, double y, double scale, double angle);
 void PutText(int kind, std::string_view text, double x, double y, double dx, double dy);
 void PutDimensionText(std::string_view text, double x1, double y1, double x2, double y2, double tx,
                       double ty, double dx, double dy);
+// PutLineAttributes' colour, line type and width: keep the line's own value.
+constexpr int kKeepOwnValue = -1;
 bool PutLineAttributes(int lineIndex, int orderPos, int& openChain, int layerGroup, int layer,
                        int color, int lineType, int width);
 // Writes the OutputBuffer ("hq" when empty) with CR LF through a temporary file renamed over

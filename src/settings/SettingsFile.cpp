@@ -151,13 +151,6 @@ std::string ControlLine(ControlId id, const DialogControls& c) {
     return std::string();
 }
 
-// The reader maps a layer group outside 0..15 to group 0; so do we, rather than index past the
-// table.
-double ScaleOfGroup(int group) {
-    const bool inRange = group >= 0 && group < static_cast<int>(HostState.LayerGroupScale.size());
-    return HostState.LayerGroupScale[inRange ? group : 0];
-}
-
 HpPoint ReferencePoint(std::size_t n) {
     return n < HostState.HpPoints.size() ? HostState.HpPoints[n] : HpPoint{};
 }
@@ -171,9 +164,9 @@ std::vector<std::string> RunLines() {
     const HpPoint p3 = ReferencePoint(3);
     return {
         std::to_string(HostState.HostLayerGroup),
-        FormatReal(ScaleOfGroup(HostState.HostLayerGroup)),
+        FormatReal(HostState.ScaleOfGroup(HostState.HostLayerGroup)),
         FormatReal(HostState.HkValue),
-        FormatReal(ScaleOfGroup(line.LayerGroup)),
+        FormatReal(HostState.ScaleOfGroup(line.LayerGroup)),
         FormatReal(line.X1),
         FormatReal(line.Y1),
         FormatReal(line.X2),

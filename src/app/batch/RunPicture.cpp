@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "app/batch/Cp932.h"
+#include "dimension/Dimension.h"
 #include "exchange/SafeFile.h"
 
 namespace dovarin {
@@ -13,9 +14,9 @@ namespace dovarin {
 namespace {
 
 constexpr double kDegree = static_cast<double>(kPi) / 180;
-// Nominal sizes of the point markers in paper mm, as the fit of the end markers measures them.
-constexpr double kLongMarker = 7.5;
-constexpr double kSmallMarker = 1.25;
+// The point markers in paper mm, as long and as wide as the fit of the end markers takes them.
+constexpr double kLongMarker = kLongMarkerExtent;
+constexpr double kSmallMarker = kSmallMarkerExtent;
 constexpr double kArrowHalfWidth = 1.25;
 constexpr int kArcSteps = 96;  // per full turn
 constexpr double kDotPixels = 2.5;
@@ -23,10 +24,6 @@ constexpr double kDotPixels = 2.5;
 Point Along(Point origin, double angleDeg, double length) {
     return {origin.x + length * std::cos(angleDeg * kDegree),
             origin.y + length * std::sin(angleDeg * kDegree)};
-}
-
-double ScaleOf(const THostState& state, int layerGroup) {
-    return layerGroup >= 0 && layerGroup < 16 ? state.LayerGroupScale[layerGroup] : 1.0;
 }
 
 void AddSegment(Sketch& sketch, Point a, Point b, const char* cls) {
@@ -55,7 +52,7 @@ void AddArc(Sketch& sketch, const TJwwEntArc& arc, const char* cls) {
 }
 
 void AddText(Sketch& sketch, const THostState& state, const TJwwEntText& text, const char* cls) {
-    const double scale = ScaleOf(state, text.LayerGroup);
+    const double scale = state.ScaleOfGroup(text.LayerGroup);
     Sketch::Text item;
     item.At = {text.X, text.Y};
     item.Angle = std::atan2(text.DY, text.DX) / kDegree;
@@ -163,7 +160,7 @@ void AddPoints(const THostState& state, const SketchStyle& style, Sketch& sketch
         sketch.Circles.push_back({{p.X, p.Y}, kDotPixels, true, true, style.Mark});
     }
     for (const TJwwEntCodePoint& p : state.CodePoints) {
-        const double unit = p.Scale * ScaleOf(state, p.LayerGroup);
+        const double unit = p.Scale * state.ScaleOfGroup(p.LayerGroup);
         AddMarker(sketch, {p.X, p.Y}, p.Code, unit, p.Angle, style.Mark);
     }
 }

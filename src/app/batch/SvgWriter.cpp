@@ -2,10 +2,10 @@
 // widths and marks in pixels so that they stay visible at any drawing scale.
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 #include "app/batch/RunPicture.h"
+#include "util/MyFunc.h"
 
 namespace dovarin {
 
@@ -52,7 +52,7 @@ struct Box {
 };
 
 Point TextCorner(const Sketch::Text& t, double along, double up) {
-    const double a = t.Angle * 3.14159265358979323846 / 180;
+    const double a = t.Angle * static_cast<double>(kPi) / 180;
     return {t.At.x + along * std::cos(a) - up * std::sin(a),
             t.At.y + along * std::sin(a) + up * std::cos(a)};
 }
@@ -110,10 +110,9 @@ class Viewport {
     double scale_ = 1, minX_ = 0, maxY_ = 0, left_ = 0, width_ = 0, height_ = 0;
 };
 
+// Two decimals are finer than a pixel; a non-finite number is written as zero.
 std::string Num(double v) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.2f", std::isfinite(v) ? v : 0.0);
-    return buffer;
+    return FormatFixedDigits(2, v);
 }
 
 std::string XmlEscape(std::string_view text) {
