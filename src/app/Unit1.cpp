@@ -13,9 +13,6 @@ std::filesystem::path ExeDir;
 
 namespace {
 
-constexpr const char* kExchangeFileName = "JWC_TEMP.TXT";
-constexpr const char* kSettingsFileName = "kelm.dat";
-
 // 現在の文字種(
 constexpr std::string_view kCurrentTextTypeOpen =
     "\x8c\xbb\x8d\xdd\x82\xcc\x95\xb6\x8e\x9a\x8e\xed(";

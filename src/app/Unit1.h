@@ -33,6 +33,9 @@ class FormWindow {
 
 // The executable's folder, ending with the path separator; both files of the program lie there.
 extern std::filesystem::path ExeDir;
+// The host's exchange file and the settings file.
+constexpr const char* kExchangeFileName = "JWC_TEMP.TXT";
+constexpr const char* kSettingsFileName = "kelm.dat";
 
 class TForm1 {
   public:

@@ -15,12 +15,17 @@
 
 namespace dovarin {
 
-const char* const kUsageText =
-    "Usage: dovarin-batch [--cancel] [--set NAME=VALUE]... [--svg FILE] DIR\n"
-    "\n"
-    "Runs Dovarin once without a window on the files in DIR, as if DIR held the program:\n"
-    "reads DIR/JWC_TEMP.TXT and DIR/kelm.dat, presses OK (or Cancel) and writes both files\n"
-    "back exactly as the program does. The window stands where kelm.dat puts it.\n"
+const std::string kUsageText =
+    std::string(
+        "Usage: dovarin-batch [--cancel] [--set NAME=VALUE]... [--svg FILE] DIR\n"
+        "\n"
+        "Runs Dovarin once without a window on the files in DIR, as if DIR held the "
+        "program:\nreads DIR/") +
+    kExchangeFileName + " and DIR/" + kSettingsFileName +
+    ", presses OK (or Cancel) and writes both files\n"
+    "back exactly as the program does. The window stands where " +
+    kSettingsFileName +
+    " puts it.\n"
     "\n"
     "  --cancel           press Cancel at once instead of OK\n"
     "  --set NAME=VALUE   change one control after the settings were loaded, as a user would;\n"
@@ -43,8 +48,11 @@ const char* const kUsageText =
     "      after 2 and 3 the form is closed as Cancel closes it\n"
     "  64  bad command line; nothing was read or written\n"
     "  70  the run broke off (out of memory); no file is left half-written\n"
-    "  74  the answer DIR/JWC_TEMP.TXT or the picture could not be written\n"
-    "      (a kelm.dat that cannot be written is reported on stderr, the status unchanged)\n";
+    "  74  the answer DIR/" +
+    kExchangeFileName +
+    " or the picture could not be written\n"
+    "      (a " +
+    kSettingsFileName + " that cannot be written is reported on stderr, the status unchanged)\n";
 
 namespace {
 
@@ -173,7 +181,7 @@ bool CheckSvgFile(const std::filesystem::path& file, const std::filesystem::path
         return false;
     }
     // The picture is written last and would replace what the run left there.
-    for (const char* name : {"JWC_TEMP.TXT", "kelm.dat"}) {
+    for (const char* name : {kExchangeFileName, kSettingsFileName}) {
         if (SamePlace(file, dir / name)) {
             error = "--svg: '" + file.string() + "' is the run's own " + name;
             return false;

@@ -30,6 +30,6 @@ bool ParseCommandLine(int argc, const char* const* argv, BatchOptions& options, 
 // Applies one change to the controls, as the user would make it in the dialog.
 void ApplyChange(const ControlChange& change, DialogControls& controls);
 
-extern const char* const kUsageText;
+extern const std::string kUsageText;
 
 }  // namespace dovarin

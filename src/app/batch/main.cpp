@@ -46,11 +46,11 @@ int PressOk(TForm1& form, HeadlessWindow& window, std::string& outcome) {
 // True when the answer is missing: the host would take its own input, or nothing, for it.
 bool ReportFileProblems(const TForm1& form, const std::filesystem::path& dir) {
     if (form.SettingsSaveFailed) {
-        std::cerr << "dovarin-batch: cannot write " << (dir / "kelm.dat").string()
+        std::cerr << "dovarin-batch: cannot write " << (dir / kSettingsFileName).string()
                   << "; the settings were not saved\n";
     }
     if (form.AnswerWritten) return false;
-    std::cerr << "dovarin-batch: cannot write the answer " << (dir / "JWC_TEMP.TXT").string()
+    std::cerr << "dovarin-batch: cannot write the answer " << (dir / kExchangeFileName).string()
               << '\n';
     return true;
 }
