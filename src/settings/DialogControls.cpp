@@ -1,6 +1,8 @@
 // The dialog's controls as data: the control table in tab order, the fixed list items, access to
 // a control's state by its id, and the typing limits of the edits.
 #include <cstddef>
+#include <stdexcept>
+#include <string>
 
 #include "settings/Settings.h"
 #include "util/MyFunc.h"
@@ -133,6 +135,13 @@ T DialogControls::*FieldOf(const FieldRow<T> (&rows)[N], ControlId id) {
     return nullptr;
 }
 
+template <class T, std::size_t N>
+T DialogControls::*RequiredField(const FieldRow<T> (&rows)[N], ControlId id) {
+    if (const auto field = FieldOf(rows, id)) return field;
+    throw std::logic_error("DialogControls: " + std::string(GetControlInfo(id).name) +
+                           " is a control of another kind");
+}
+
 bool SameState(const DialogControls& a, const DialogControls& b, const ControlInfo& info) {
     switch (info.kind) {
         case ControlKind::Edit:
@@ -223,45 +232,32 @@ const std::vector<std::string>& DialogControls::Items(ControlId list) const {
 }
 
 bool DialogControls::HasSelection(ControlId list) const {
-    const int index = Index(list);
-    return index >= 0 && index < ItemCount(list);
+    const auto field = FieldOf(kIndexFields, list);
+    return field && this->*field >= 0 && this->*field < ItemCount(list);
 }
 
 int& DialogControls::Index(ControlId id) {
-    if (const auto field = FieldOf(kIndexFields, id)) return this->*field;
-    static int scratch;
-    scratch = kNoSelection;
-    return scratch;
+    return this->*RequiredField(kIndexFields, id);
 }
 
 int DialogControls::Index(ControlId id) const {
-    const auto field = FieldOf(kIndexFields, id);
-    return field ? this->*field : kNoSelection;
+    return this->*RequiredField(kIndexFields, id);
 }
 
 std::string& DialogControls::Text(ControlId id) {
-    if (const auto field = FieldOf(kTextFields, id)) return this->*field;
-    static std::string scratch;
-    scratch.clear();
-    return scratch;
+    return this->*RequiredField(kTextFields, id);
 }
 
 const std::string& DialogControls::Text(ControlId id) const {
-    static const std::string kEmpty;
-    const auto field = FieldOf(kTextFields, id);
-    return field ? this->*field : kEmpty;
+    return this->*RequiredField(kTextFields, id);
 }
 
 bool& DialogControls::Checked(ControlId id) {
-    if (const auto field = FieldOf(kCheckFields, id)) return this->*field;
-    static bool scratch;
-    scratch = false;
-    return scratch;
+    return this->*RequiredField(kCheckFields, id);
 }
 
 bool DialogControls::Checked(ControlId id) const {
-    const auto field = FieldOf(kCheckFields, id);
-    return field ? this->*field : false;
+    return this->*RequiredField(kCheckFields, id);
 }
 
 bool operator==(const DialogControls& a, const DialogControls& b) {

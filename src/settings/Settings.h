@@ -104,8 +104,8 @@ struct DialogControls {
     // cannot come from a real window and counts as no selection.
     bool HasSelection(ControlId list) const;
 
-    // Access by id. Asked for a control of another kind, they give a scratch value that belongs
-    // to no control (writes to it are lost), so a wrong id never touches the wrong field.
+    // Access by id. A control of another kind is our own bug: they throw std::logic_error, in
+    // every build, rather than hand out a stand-in that belongs to no control.
     int& Index(ControlId id);  // lists and radio groups
     int Index(ControlId id) const;
     std::string& Text(ControlId id);  // edits

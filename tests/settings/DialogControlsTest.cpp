@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -86,16 +87,17 @@ TEST(DialogControls, SelectionNeedsAnIndexWithinTheItems) {
     EXPECT_FALSE(c.HasSelection(ControlId::Edit1));
 }
 
-TEST(DialogControls, AccessOfTheWrongKindTouchesNothing) {
+// A control of another kind is our own bug: refused loudly, no stand-in value, nothing touched.
+TEST(DialogControls, AccessOfTheWrongKindIsRefused) {
     DialogControls c;
-    c.Index(ControlId::Edit1) = 5;
-    c.Text(ControlId::ComboBox1) = "x";
-    c.Checked(ControlId::RadioGroup1) = true;
+    EXPECT_THROW(c.Index(ControlId::Edit1) = 5, std::logic_error);
+    EXPECT_THROW(c.Text(ControlId::ComboBox1) = "x", std::logic_error);
+    EXPECT_THROW(c.Checked(ControlId::RadioGroup1) = true, std::logic_error);
     EXPECT_EQ(c, DialogControls());
     const DialogControls& view = c;
-    EXPECT_EQ(view.Index(ControlId::Edit1), kNoSelection);
-    EXPECT_EQ(view.Text(ControlId::ComboBox1), "");
-    EXPECT_FALSE(view.Checked(ControlId::Edit1));
+    EXPECT_THROW(view.Index(ControlId::Edit1), std::logic_error);
+    EXPECT_THROW(view.Text(ControlId::ComboBox1), std::logic_error);
+    EXPECT_THROW(view.Checked(ControlId::Edit1), std::logic_error);
 }
 
 TEST(DialogControls, EqualityLooksAtEveryControl) {
