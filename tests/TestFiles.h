@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -19,6 +20,21 @@ inline std::string ReadBytes(const std::filesystem::path& path) {
 inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
+
+// True when the tests run under CI, which sets CI=true.
+inline bool UnderCi() {
+    const char* ci = std::getenv("CI");
+    return ci != nullptr && std::string(ci) == "true";
+}
+
+// In a test body: a test of files outside the project (../shared) is skipped when they are
+// missing, as in a clone on its own; under CI they must be there, and the test fails instead.
+#define DOVARIN_REQUIRE_SHARED_FILE(path)                                               \
+    do {                                                                                \
+        if (std::filesystem::exists(path)) break;                                       \
+        if (::dovarin::test_files::UnderCi()) FAIL() << "missing under CI: " << (path); \
+        GTEST_SKIP() << "missing: " << (path);                                          \
+    } while (false)
 
 // An empty folder named after the running test (and `tag`), removed with everything in it when
 // the object goes.

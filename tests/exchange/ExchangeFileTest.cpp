@@ -128,7 +128,7 @@ fs::path SampleDir() {
 }
 
 TEST_F(ExchangeFile, HostSamplesReadWhole) {
-    if (!fs::exists(SampleDir())) GTEST_SKIP() << "no host samples at " << SampleDir();
+    DOVARIN_REQUIRE_SHARED_FILE(SampleDir());
     int files = 0;
     for (const auto& entry : fs::recursive_directory_iterator(SampleDir())) {
         if (!entry.is_regular_file() || entry.path().filename() == "SOURCE.txt") continue;
@@ -145,7 +145,7 @@ TEST_F(ExchangeFile, HostSamplesReadWhole) {
 
 TEST_F(ExchangeFile, HostSampleHeader) {
     const fs::path file = SampleDir() / "95621d07__src__JWC_TEMP.TXT";
-    if (!fs::exists(file)) GTEST_SKIP() << "no host sample " << file;
+    DOVARIN_REQUIRE_SHARED_FILE(file);
     ASSERT_TRUE(ReadExchangeFile(file));
     const THostState& s = HostState;
     for (double scale : s.LayerGroupScale) EXPECT_EQ(scale, 250);
@@ -171,7 +171,7 @@ TEST_F(ExchangeFile, HostSampleHeader) {
 
 TEST_F(ExchangeFile, HostSampleReferencePoints) {
     const fs::path file = SampleDir() / "0667b60c__src__data__jwc_temp1.txt";
-    if (!fs::exists(file)) GTEST_SKIP() << "no host sample " << file;
+    DOVARIN_REQUIRE_SHARED_FILE(file);
     ASSERT_TRUE(ReadExchangeFile(file));
     const THostState& s = HostState;
     EXPECT_EQ(s.LayerGroupScale[0], 600);
@@ -199,7 +199,7 @@ TEST_F(ExchangeFile, HostSampleReferencePoints) {
 // Re-saved by an editor as UTF-8: the font name's bytes are damaged, everything else reads.
 TEST_F(ExchangeFile, EditorCorruptedSample) {
     const fs::path file = SampleDir() / "editor_corrupted" / "13b07f08__jwc_temp1.txt";
-    if (!fs::exists(file)) GTEST_SKIP() << "no host sample " << file;
+    DOVARIN_REQUIRE_SHARED_FILE(file);
     ASSERT_TRUE(ReadExchangeFile(file));
     const THostState& s = HostState;
     EXPECT_EQ(s.HostTextType, 0);
