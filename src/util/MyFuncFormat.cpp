@@ -15,6 +15,10 @@ namespace {
 // Digits of the fixed-point forms beyond which more decimals would only show digits below the
 // 18 significant ones; asking for more (or for fewer than none) is clamped.
 constexpr int kMaxFixedDigits = 18;
+// The fixed-point forms show the value's first 18 significant digits.
+constexpr int kSignificantDigits = 18;
+// Enough digits for the exact expansion of any double (the longest has 767 significant ones).
+constexpr int kExactDigits = 767;
 
 // A positive finite value as its first `count` significant decimal digits (correctly rounded)
 // and the decimal exponent of the first digit: value ~ 0.d1d2d3... x 10^(exponent + 1).
@@ -24,7 +28,7 @@ struct Decimal {
 };
 
 Decimal ToDecimal(double magnitude, int count) {
-    char buf[64];
+    char buf[kExactDigits + 16];
     const auto res =
         std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, count - 1);
     Decimal d;
@@ -36,10 +40,9 @@ Decimal ToDecimal(double magnitude, int count) {
     return d;
 }
 
-// Rounds half away from zero so that the last digit kept has the place value 10^-decimals.
-// Returns false when the value rounds to zero.
-bool RoundAtDecimals(Decimal& d, int decimals) {
-    const long long keep = static_cast<long long>(d.exponent) + 1 + decimals;
+// Keeps the first `keep` digits, rounded half away from zero by the digits after them. Returns
+// false when the value rounds to zero.
+bool RoundToLength(Decimal& d, long long keep) {
     if (keep >= static_cast<long long>(d.digits.size())) return true;
     if (keep < 0) return false;
     const bool up = d.digits[keep] >= '5';
@@ -55,6 +58,23 @@ bool RoundAtDecimals(Decimal& d, int decimals) {
         }
     }
     return d.digits.find_first_not_of('0') != std::string::npos;
+}
+
+// Rounds half away from zero so that the last digit kept has the place value 10^-decimals.
+// Returns false when the value rounds to zero.
+bool RoundAtDecimals(Decimal& d, int decimals) {
+    return RoundToLength(d, static_cast<long long>(d.exponent) + 1 + decimals);
+}
+
+// The first `count` significant digits of a positive finite value, rounded half away from zero
+// like every other step of the fixed-point forms. to_chars breaks an exact tie towards the even
+// digit, so it is asked for one digit more: only where that digit is a 5 can the value lie on the
+// tie, and there its exact expansion decides.
+Decimal SignificantDigits(double magnitude, int count) {
+    Decimal d = ToDecimal(magnitude, count + 1);
+    if (d.digits.back() == '5') d = ToDecimal(magnitude, kExactDigits);
+    RoundToLength(d, count);
+    return d;
 }
 
 // The digit of place value 10^place.
@@ -80,7 +100,7 @@ std::string FormatFixed(int digits, double value, bool group) {
     Decimal d;
     bool nonzero = false;
     if (std::isfinite(value) && value != 0) {
-        d = ToDecimal(std::fabs(value), 18);
+        d = SignificantDigits(std::fabs(value), kSignificantDigits);
         nonzero = RoundAtDecimals(d, digits);
     }
     if (!nonzero) d = Decimal{"", 0};

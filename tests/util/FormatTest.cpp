@@ -25,6 +25,8 @@ const FixedRow kFixedRows[] = {
     {2, 2.675, "2.67", "2.67"},            // the double lies below 2.675
     {2, 1234.005, "1234.01", "1,234.01"},  // ...but 18 digits of it round up to ...005
     {0, 1e15 + 0.5, "1000000000000001", "1,000,000,000,000,001"},
+    // exactly on the tie at the 18th digit, ...3125: half away from zero, not to the even 2
+    {3, 100000000000000.3125, "100000000000000.313", "100,000,000,000,000.313"},
     {0, -2.5, "-3", "-3"},
     {1, -0.25, "-0.3", "-0.3"},
     {1, -0.04, "0.0", "0.0"},  // no "-" in front of a zero
