@@ -114,6 +114,7 @@ class TokenSplitter {
             tokens_.begin_[count_] = tokens_.end_[count_] = at;
             tokens_.count_ = count_ + 1;
         }
+        if (length <= kMaxTokenBytes) return;
         for (int i = 0; i < tokens_.count_; ++i) {
             if (tokens_.end_[i] - tokens_.begin_[i] > kMaxTokenBytes)
                 tokens_.end_[i] = tokens_.begin_[i] + kMaxTokenBytes;
