@@ -11,7 +11,8 @@
 //                                made of it
 //   text     its length as a varint, then its bytes
 //
-// A number read from the file thus takes no more bytes than its text and the blank after it.
+// A plain decimal read from the file thus takes no more bytes than its text and the blank after
+// it; a number in exponent form or of more than 15 digits keeps its eight bytes.
 #pragma once
 
 #include <array>

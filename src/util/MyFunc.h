@@ -99,8 +99,10 @@ inline bool ParseShortDecimal(std::string_view text, ShortDecimal& number) {
     const char* p = text.data();
     const char* const end = p + text.size();
     while (p < end && *p == ' ') ++p;
-    number.Negative = p < end && *p == '-';
-    if (p < end && (*p == '-' || *p == '+')) ++p;
+    // The sign without a branch: half the coordinates of a drawing are negative.
+    const char sign = p < end ? *p : '\0';
+    number.Negative = sign == '-';
+    p += sign == '-' || sign == '+';
     if (static_cast<std::size_t>(end - p) > kMaxDigits + 1) return false;
     std::uint64_t digits = 0;
     const char* point = nullptr;
