@@ -30,14 +30,14 @@ MAWK = "mawk '{n+=NF} END{print n}'"
 
 
 def write_repeated(path, head, block, size):
-    """head, then block again and again until the file holds at least `size` bytes."""
+    """head, then whole blocks until the file holds at least `size` bytes."""
+    blocks = max(0, -(-(size - len(head)) // len(block)))
+    per_write = max(1, (4 * MB) // len(block))
     with open(path, "wb") as out:
         out.write(head)
-        written = len(head)
-        chunk = block * max(1, (4 * MB) // len(block))
-        while written < size:
-            out.write(chunk)
-            written += len(chunk)
+        while blocks > 0:
+            out.write(block * min(blocks, per_write))
+            blocks -= per_write
 
 
 def host_lines(count):
@@ -106,10 +106,15 @@ def shapes(build):
     }
 
 
+# mawk needs minutes for one line of 100 MB: a single run of each command is enough there.
+SINGLE_RUN = {"longline"}
+
+
 def medians(commands, runs, prepare=None):
     with tempfile.NamedTemporaryFile(suffix=".json") as report:
         extra = ["--prepare", prepare] if prepare else []
-        subprocess.run(["hyperfine", "-N", "-w1", "-r", str(runs), "--export-json", report.name,
+        subprocess.run(["hyperfine", "-N", f"-w{min(runs - 1, 1)}", "-r", str(runs),
+                        "--export-json", report.name,
                         *extra, *commands], check=True, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL)
         results = json.load(open(report.name))["results"]
@@ -132,6 +137,7 @@ def measure(build, shape, path, runs):
         run = path.parent / "run"
         reader = f"{build}/src/app/batch/dovarin-batch {run}"
         prepare = f"cp {path.parent}/kelm.dat {path.parent}/JWC_TEMP.TXT {run}/"
+    runs = 1 if shape in SINGLE_RUN else runs
     reader_s, mawk_s = medians([reader, f"{MAWK} {path}"], runs, prepare)
     peak = peak_kb(reader, prepare)
     print(f"{shape:9} {size / MB:8.1f} {reader_s * 1000:9.0f} {mawk_s * 1000:9.0f} "

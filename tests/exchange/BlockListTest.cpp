@@ -15,7 +15,7 @@
 namespace dovarin {
 namespace {
 
-// Enough records to fill the small blocks and two of the huge-page ones.
+// Enough records for many pages and chunks of the encoded list.
 constexpr int kMany = 150000;
 
 TEST(BlockList, RecordsStayWhereTheyWereAdded) {
