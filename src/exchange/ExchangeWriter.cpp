@@ -85,10 +85,18 @@ double RoundedToTolerance(double length) {
     return std::trunc(units + 0.5) * kWriterZero;
 }
 
+// Every entry passes here. A control byte inside a record, whatever its source (the host's own
+// font name, a prefix from the settings file), would end the host's text at 0x1A or split the
+// line at CR: it is dropped.
 void AppendEntry(std::string_view text, bool joinsNext) {
-    OutputEntry& entry = OutputBuffer.emplace_back();
-    entry.Text = text.substr(0, kMaxTextBytes);
-    entry.JoinsNext = joinsNext;
+    std::string clean = WithoutControlChars(text);
+    if (clean.size() > kMaxTextBytes) clean.resize(kMaxTextBytes);
+    OutputBuffer.push_back({std::move(clean), joinsNext});
+}
+
+// Blank as the host will see it, without the control characters AppendEntry drops.
+bool IsBlankText(std::string_view text) {
+    return StripBlanks(WithoutControlChars(text)).empty();
 }
 
 // The change-only rule: the record is written when forced or when the value changes. True when
@@ -249,7 +257,7 @@ void PutPoint(int code, double x, double y, double scale, double angle) {
 }
 
 void PutText(int kind, std::string_view text, double x, double y, double dx, double dy) {
-    if (IsZeroVector(dx, dy) || StripBlanks(text).empty()) return;
+    if (IsZeroVector(dx, dy) || IsBlankText(text)) return;
     PutTextRecord(TextKeyOf(kind), text, x, y, dx, dy);
 }
 
@@ -257,7 +265,7 @@ void PutDimensionText(std::string_view text, double x1, double y1, double x2, do
                       double ty, double dx, double dy) {
     if (IsZeroSegment(x1, y1, x2, y2) || IsZeroVector(dx, dy)) return;
     std::string measured;
-    if (StripBlanks(text).empty()) {
+    if (IsBlankText(text)) {
         // The host shows the line's length when the value is blank; rounded to the tolerance.
         measured = FormatReal(RoundedToTolerance(Distance(x1, y1, x2, y2)));
         text = measured;

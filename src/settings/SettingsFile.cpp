@@ -18,7 +18,9 @@
 // - a number that does not read is 0; a negative index is 0; a list index at or past the items
 //   leaves the list without selection; a radio index past the buttons selects the last one;
 // - a check box is checked by any non-zero integer;
-// - the edits take their line whatever its length (the typing limits are for typing only);
+// - the edits take their line whatever its length (the typing limits are for typing only), less
+//   its control characters, which typing would refuse and which would end or split a record of
+//   the answer;
 // - lines after 22 are not read; a file that cannot be opened, or is no plain file (a folder, a
 //   pipe, a device), changes nothing but the position.
 #include <array>
@@ -104,7 +106,7 @@ void ApplyControlLine(ControlId id, const std::string& line, DialogControls& c) 
             break;
         }
         case ControlKind::Edit:
-            c.Text(id) = line;
+            c.Text(id) = WithoutControlChars(line);
             break;
         case ControlKind::CheckBox:
             c.Checked(id) = StrToIntOrZero(line) != 0;

@@ -14,6 +14,10 @@ size_t CharSize(std::string_view text, size_t i) {
     return IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
 }
 
+bool IsControlByte(unsigned char b) {
+    return b < 0x20 || b == 0x7F;
+}
+
 bool IsBlankChar(std::string_view ch) {
     if (ch.size() == 2) return ch[0] == '\x81' && ch[1] == '\x40';  // 全角空白
     return static_cast<unsigned char>(ch[0]) <= 0x20;
@@ -27,6 +31,19 @@ std::string StripBlanks(std::string_view text) {
     for (size_t i = 0; i < text.size();) {
         const std::string_view ch = text.substr(i, CharSize(text, i));
         if (!IsBlankChar(ch)) result.append(ch);
+        i += ch.size();
+    }
+    return result;
+}
+
+std::string WithoutControlChars(std::string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        const std::string_view ch = text.substr(i, CharSize(text, i));
+        // No character has a control byte for its second byte: such a pair goes whole, so that
+        // its lead byte cannot pair with the byte after it instead.
+        if (!IsControlByte(static_cast<unsigned char>(ch.back()))) result.append(ch);
         i += ch.size();
     }
     return result;

@@ -241,15 +241,16 @@ TEST_F(SettingsFileTest, LineEnds) {
         EXPECT_EQ(d.WindowLeft, crlf.WindowLeft) << "row " << i << ": " << same[i].what;
     }
 
-    // Only a CR that ends a line goes; any other byte stays in the text.
+    // Only LF ends a line. An edit takes no control characters: a prefix holding CR, or a suffix
+    // ending in 0x1A, once reached the answer's value text and ended or split its record.
     std::vector<std::string> lines = TypicalLines();
     lines[8] = "a\rb";
-    lines[9] = "c\r";
-    lines[10] = std::string("d\0e", 3);
+    lines[9] = "mm\x1a\r";
+    lines[10] = std::string("d\0e\x7f", 4);
     const SavedDialog d = Load(Join(lines));
-    EXPECT_EQ(d.Controls.Edit2, "a\rb");
-    EXPECT_EQ(d.Controls.Edit3, "c\r");
-    EXPECT_EQ(d.Controls.Edit4, std::string("d\0e", 3));
+    EXPECT_EQ(d.Controls.Edit2, "ab");
+    EXPECT_EQ(d.Controls.Edit3, "mm");
+    EXPECT_EQ(d.Controls.Edit4, "de");
     // Lines ended by a lone CR are not lines: the whole file is one line that reads as 0.
     EXPECT_EQ(Load("300\r200\r").WindowLeft, 0);
 }
