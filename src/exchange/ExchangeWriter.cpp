@@ -355,13 +355,26 @@ std::string FileContent() {
     return content;
 }
 
-}  // namespace
-
-bool WriteExchangeFile(const fs::path& path) {
-    if (WriteFileReplacing(path, FileContent())) return true;
-    // The host must not take its own input for our answer: no answer is better than that.
+void AnswerNothing(const fs::path& path) noexcept {
+    // The host must never take its own input, or part of an answer, for our answer: "hq" when it
+    // can be written, else no file at all (a failed rewrite in place has left it empty).
+    try {
+        if (WriteFileReplacing(path, "hq\r\n")) return;
+    } catch (...) {
+    }
     std::error_code ec;
     if (!fs::is_directory(path, ec)) fs::remove(path, ec);
+}
+
+}  // namespace
+
+bool WriteExchangeFile(const fs::path& path) noexcept {
+    try {
+        if (WriteFileReplacing(path, FileContent())) return true;
+    } catch (...) {
+        // Out of memory for the answer: it is lost like a failed write.
+    }
+    AnswerNothing(path);
     return false;
 }
 

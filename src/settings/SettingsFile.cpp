@@ -56,18 +56,17 @@ constexpr std::array<ControlId, kReadLines - 2> kLineControls = {
 // could not be opened; `complete` is false when reading broke off part-way.
 bool ReadHead(const fs::path& path, std::string& bytes, bool& complete) {
     // Only a plain file: a pipe would block the start for ever, a device could never end.
-    std::FILE* file = OpenPlainFileForReading(path);
+    const UniqueFile file(OpenPlainFileForReading(path));
     if (!file) return false;
     int lineEnds = 0;
     char buffer[4096];
     while (lineEnds < kReadLines) {
-        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
+        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
         for (std::size_t i = 0; i < got; ++i) lineEnds += buffer[i] == '\n';
         bytes.append(buffer, got);
         if (got < sizeof buffer) break;
     }
-    complete = std::ferror(file) == 0;
-    std::fclose(file);
+    complete = std::ferror(file.get()) == 0;
     return true;
 }
 
@@ -228,7 +227,7 @@ std::string SettingsFileText(const SavedDialog& dialog) {
 
 bool SaveSettings(const fs::path& path, const SavedDialog& dialog) {
     try {
-        return WriteFileReplacing(path, SettingsFileText(dialog));
+        return WriteFileReplacing(path, SettingsFileText(dialog), IfRewriteFails::KeepPrevious);
     } catch (const std::bad_alloc&) {
         return false;  // the previous file stays
     }

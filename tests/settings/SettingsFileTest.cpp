@@ -364,13 +364,6 @@ TEST_F(SettingsFileTest, FailedSaveKeepsThePreviousFile) {
     SavedDialog d = FreshDialog();
     d.Controls.Edit1 = "changed";
 
-    // The temporary file cannot be created: a folder stands in its place.
-    const fs::path blocker = fs::path(path_) += ".tmp";
-    fs::create_directory(blocker);
-    EXPECT_FALSE(SaveSettings(path_, d));
-    EXPECT_EQ(ReadBytes(path_), previous);
-    fs::remove(blocker);
-
     // The folder does not exist.
     EXPECT_FALSE(SaveSettings(dir_ / "missing" / "kelm.dat", d));
     EXPECT_FALSE(fs::exists(dir_ / "missing"));
@@ -383,11 +376,15 @@ TEST_F(SettingsFileTest, FailedSaveKeepsThePreviousFile) {
     EXPECT_TRUE(fs::is_directory(folder));
     EXPECT_EQ(ReadBytes(folder / "inside"), previous);
 
-    // And a save that works replaces the file.
+    // And a save that works replaces the file. What another run keeps beside it under a
+    // temporary name is not ours to touch.
+    const fs::path othersTemporary = fs::path(path_) += ".tmp";
+    fs::create_directory(othersTemporary);
     EXPECT_TRUE(SaveSettings(path_, d));
     SavedDialog back = FreshDialog();
     LoadSettings(path_, back);
     EXPECT_EQ(back.Controls.Edit1, "changed");
+    EXPECT_TRUE(fs::is_directory(othersTemporary));
 }
 
 // A line end inside a text (never from a real edit) must not shift the lines after it.
