@@ -1,6 +1,6 @@
 // Any bytes as the host's exchange text, then the writer on what was read: nothing may crash,
-// overrun or leave HostState inconsistent (every EntityOrder entry points into its list), and
-// the tokenizer's scans agree.
+// overrun or leave HostState inconsistent (every EntityOrder entry points into its list), no
+// entry of the answer holds a control byte, and the tokenizer's two scans agree.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -108,8 +108,11 @@ void WriteBack() {
                          dim.Text.X, dim.Text.Y, dim.Text.DX, dim.Text.DY);
     for (const TJwwEntCodePoint& point : HostState.CodePoints)
         PutPoint(point.Code, point.X, point.Y, point.Scale, point.Angle);
-    for (const OutputEntry& entry : OutputBuffer)
+    for (const OutputEntry& entry : OutputBuffer) {
         if (entry.Text.size() > kMaxTextBytes) std::abort();
+        for (unsigned char b : entry.Text)
+            if (b < 0x20 || b == 0x7F) std::abort();  // would end or split the host's record
+    }
     if (OutputLines().empty()) std::abort();
 }
 

@@ -54,6 +54,10 @@ void CheckText(std::string_view text, int start, int budget) {
     const std::string stripped = StripBlanks(text);
     Check(stripped.size() <= text.size() && StripBlanks(stripped) == stripped);
 
+    const std::string clean = WithoutControlChars(text);
+    for (unsigned char b : clean) Check(b >= 0x20 && b != 0x7F);
+    Check(WithoutControlChars(clean) == clean);
+
     // Characters are converted whole: converting again changes nothing, and no half-width
     // character is left (a split character would leave a stray second byte behind).
     const std::string wide = ToFullWidth(text);

@@ -3,6 +3,8 @@
 // closes, and the settings file is written only by an OK whose values all passed.
 #include "app/Unit1.h"
 
+#include <new>
+
 #include "dimension/Dimension.h"
 #include "exchange/JwwGaibu.h"
 #include "util/MyFunc.h"
@@ -50,11 +52,31 @@ std::filesystem::path TForm1::SettingsFilePath() {
     return ExeDir / kSettingsFileName;
 }
 
-void TForm1::FormShow(const std::filesystem::path& exeDir) {
-    InitHostState();
+template <class Work>
+void TForm1::Guarded(Work work) noexcept {
+    try {
+        work();
+    } catch (const std::bad_alloc&) {
+        Abort(true);
+    } catch (...) {
+        Abort(false);
+    }
+}
+
+void TForm1::FormShow(const std::filesystem::path& exeDir) noexcept {
+    closed_ = false;
+    Aborted = AbortedOutOfMemory = false;
+    exchangeFile_.clear();
+    Guarded([&] { Show(exeDir); });
+}
+
+void TForm1::Show(const std::filesystem::path& exeDir) {
+    // The answer's place before anything else: whatever fails from here on, "hq" goes there.
     ExeDir = exeDir / "";  // ends with the separator, as the executable's folder does
+    exchangeFile_ = ExchangeFilePath();
+    InitHostState();
     // Without an exchange file the form opens on HostState's defaults.
-    ReadExchangeFile(ExchangeFilePath());
+    ReadExchangeFile(exchangeFile_);
     ResetWriterState();
     // Refilling the list drops its selection; the settings file selects again.
     Dialog.Controls.ComboBox3Items = TextTypeItems();
@@ -64,7 +86,11 @@ void TForm1::FormShow(const std::filesystem::path& exeDir) {
     window_.SetPosition(Dialog.WindowLeft, Dialog.WindowTop);
 }
 
-void TForm1::Button1Click() {
+void TForm1::Button1Click() noexcept {
+    Guarded([this] { PressOk(); });
+}
+
+void TForm1::PressOk() {
     // Stored on every press, so that a valid OK saves where the window stands now.
     window_.GetPosition(Dialog.WindowLeft, Dialog.WindowTop);
     // The list items are the form's, filled at show; a window reports only what the user chose.
@@ -90,12 +116,29 @@ void TForm1::Button1Click() {
     window_.Close();
 }
 
-void TForm1::Button2Click() {
-    window_.Close();
+void TForm1::Button2Click() noexcept {
+    Guarded([this] { window_.Close(); });
 }
 
-void TForm1::FormClose() {
-    AnswerWritten = WriteExchangeFile(ExchangeFilePath());
+void TForm1::Abort(bool outOfMemory) noexcept {
+    if (closed_) return;  // the answer is written already
+    Aborted = true;
+    AbortedOutOfMemory = outOfMemory;
+    // Half an answer is no answer. What the host passed goes too, so that "hq" finds memory.
+    OutputBuffer.clear();
+    FreeHostState();
+    try {
+        window_.Close();
+    } catch (...) {
+    }
+    FormClose();  // in case the window raised no close event
+}
+
+void TForm1::FormClose() noexcept {
+    if (closed_) return;
+    closed_ = true;
+    if (Aborted) OutputBuffer.clear();
+    AnswerWritten = !exchangeFile_.empty() && WriteExchangeFile(exchangeFile_);
     FreeHostState();
 }
 

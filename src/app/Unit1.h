@@ -37,15 +37,25 @@ extern std::filesystem::path ExeDir;
 constexpr const char* kExchangeFileName = "JWC_TEMP.TXT";
 constexpr const char* kSettingsFileName = "kelm.dat";
 
+// The handlers never let an exception out: the Win32 dialog and the batch tool call them as they
+// are. Whatever fails inside one of them (memory included, also while the exchange file is read
+// in FormShow), the run breaks off: the form closes through FormWindow::Close(), and the answer
+// becomes "hq", or, when that cannot be written, JWC_TEMP.TXT is removed, so that the host never
+// takes its own input or half an answer for ours. The window's close event then calls FormClose
+// as after any close; FormClose writes the answer once and ignores a second call, so that it
+// also answers when the window raised no close event.
 class TForm1 {
   public:
     explicit TForm1(FormWindow& window) : window_(window) {}
 
     // exeDir stands for the folder of the running executable.
-    void FormShow(const std::filesystem::path& exeDir);
-    void Button1Click();  // OK
-    void Button2Click();  // Cancel
-    void FormClose();
+    void FormShow(const std::filesystem::path& exeDir) noexcept;
+    void Button1Click() noexcept;  // OK
+    void Button2Click() noexcept;  // Cancel
+    void FormClose() noexcept;
+    // Breaks the run off after a failure outside the handlers (the window's own code), as a
+    // failure inside one does.
+    void Abort(bool outOfMemory) noexcept;
 
     // The dialog as data: controls and saved window position.
     SavedDialog Dialog;
@@ -54,13 +64,25 @@ class TForm1 {
     // answer); a caller without a screen, the batch tool, reports them.
     bool SettingsSaveFailed = false;  // an OK's SaveSettings failed; the old file stays
     bool AnswerWritten = false;       // FormClose wrote the exchange file
+    // The run broke off. The answer is "hq" when AnswerWritten; otherwise it could not be
+    // written, and the file was removed where the folder allows it.
+    bool Aborted = false;
+    bool AbortedOutOfMemory = false;
 
     // The two files of the program, in ExeDir.
     static std::filesystem::path ExchangeFilePath();
     static std::filesystem::path SettingsFilePath();
 
   private:
+    void Show(const std::filesystem::path& exeDir);
+    void PressOk();
+    // Runs a handler's work; a failure breaks the run off.
+    template <class Work>
+    void Guarded(Work work) noexcept;
+
     FormWindow& window_;
+    std::filesystem::path exchangeFile_;  // known before anything is read
+    bool closed_ = false;
 };
 
 // ComboBox3's items: the host's current text type, then text types 1 to 10.

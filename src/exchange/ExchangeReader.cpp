@@ -256,13 +256,13 @@ class LineSplitter {
 }  // namespace
 
 bool ReadExchangeFile(const fs::path& path) {
-    std::FILE* file = OpenPlainFileForReading(path);
+    const UniqueFile file(OpenPlainFileForReading(path));
     if (!file) return false;
     std::vector<char> chunk(kChunkBytes);
     LineSplitter lines;
     bool ended = false;
     while (!ended) {
-        const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), file);
+        const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), file.get());
         if (got == 0) break;
         std::string_view piece(chunk.data(), got);
         const std::size_t eot = piece.find(kEndOfText);
@@ -273,9 +273,8 @@ bool ReadExchangeFile(const fs::path& path) {
         lines.Feed(piece);
     }
     // A line cut off by a read error is dropped: half a record could read as a different one.
-    const bool failed = !ended && std::ferror(file);
+    const bool failed = !ended && std::ferror(file.get());
     if (!failed) lines.Finish();
-    std::fclose(file);
     return !failed;
 }
 

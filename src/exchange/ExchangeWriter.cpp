@@ -84,10 +84,18 @@ double RoundedToTolerance(double length) {
     return std::trunc(units + 0.5) * kWriterZero;
 }
 
+// Every entry passes here. A control byte inside a record, whatever its source (the host's own
+// font name, a prefix from the settings file), would end the host's text at 0x1A or split the
+// line at CR: it is dropped.
 void AppendEntry(std::string_view text, bool joinsNext) {
-    OutputEntry& entry = OutputBuffer.emplace_back();
-    entry.Text = text.substr(0, kMaxTextBytes);
-    entry.JoinsNext = joinsNext;
+    std::string clean = WithoutControlChars(text);
+    if (clean.size() > kMaxTextBytes) clean.resize(kMaxTextBytes);
+    OutputBuffer.push_back({std::move(clean), joinsNext});
+}
+
+// Blank as the host will see it, without the control characters AppendEntry drops.
+bool IsBlankText(std::string_view text) {
+    return StripBlanks(WithoutControlChars(text)).empty();
 }
 
 // The change-only rule: the record is written when forced or when the value changes. True when
@@ -248,7 +256,7 @@ void PutPoint(int code, double x, double y, double scale, double angle) {
 }
 
 void PutText(int kind, std::string_view text, double x, double y, double dx, double dy) {
-    if (IsZeroVector(dx, dy) || StripBlanks(text).empty()) return;
+    if (IsZeroVector(dx, dy) || IsBlankText(text)) return;
     PutTextRecord(TextKeyOf(kind), text, x, y, dx, dy);
 }
 
@@ -256,7 +264,7 @@ void PutDimensionText(std::string_view text, double x1, double y1, double x2, do
                       double ty, double dx, double dy) {
     if (IsZeroSegment(x1, y1, x2, y2) || IsZeroVector(dx, dy)) return;
     std::string measured;
-    if (StripBlanks(text).empty()) {
+    if (IsBlankText(text)) {
         // The host shows the line's length when the value is blank; rounded to the tolerance.
         measured = FormatReal(RoundedToTolerance(Distance(x1, y1, x2, y2)));
         text = measured;
@@ -346,13 +354,26 @@ std::string FileContent() {
     return content;
 }
 
-}  // namespace
-
-bool WriteExchangeFile(const fs::path& path) {
-    if (WriteFileReplacing(path, FileContent())) return true;
-    // The host must not take its own input for our answer: no answer is better than that.
+void AnswerNothing(const fs::path& path) noexcept {
+    // The host must never take its own input, or part of an answer, for our answer: "hq" when it
+    // can be written, else no file at all (a failed rewrite in place has left it empty).
+    try {
+        if (WriteFileReplacing(path, "hq\r\n")) return;
+    } catch (...) {
+    }
     std::error_code ec;
     if (!fs::is_directory(path, ec)) fs::remove(path, ec);
+}
+
+}  // namespace
+
+bool WriteExchangeFile(const fs::path& path) noexcept {
+    try {
+        if (WriteFileReplacing(path, FileContent())) return true;
+    } catch (...) {
+        // Out of memory for the answer: it is lost like a failed write.
+    }
+    AnswerNothing(path);
     return false;
 }
 

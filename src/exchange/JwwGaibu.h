@@ -206,8 +206,8 @@ constexpr int kKeepOwnValue = -1;
 bool PutLineAttributes(int lineIndex, int orderPos, int& openChain, int layerGroup, int layer,
                        int color, int lineType, int width);
 // Writes the OutputBuffer ("hq" when empty) with CR LF through a temporary file renamed over
-// path. On failure nothing half-written remains and the file at path is removed.
-bool WriteExchangeFile(const std::filesystem::path& path);
+// path. False when it could not (memory included); the file then holds "hq" or is removed.
+bool WriteExchangeFile(const std::filesystem::path& path) noexcept;
 // The lines WriteExchangeFile writes (without line ends): ["hq"] for an empty buffer.
 std::vector<std::string> OutputLines();
 

@@ -1,47 +1,76 @@
 #include "exchange/SafeFile.h"
 
-#include <cstdio>
+#include <atomic>
+#include <string>
 #include <system_error>
+
+#include "exchange/NativeFile.h"
 
 namespace dovarin {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A sibling of the target, so that the rename stays on one file system.
-fs::path TemporaryPathFor(const fs::path& path) {
+// Names taken by leftovers of earlier runs with the same process id are skipped, this many.
+constexpr unsigned kTemporaryAttempts = 100;
+
+// A sibling of the target, so that the rename stays on one file system: "kelm.dat.4711-0.tmp".
+fs::path TemporaryPathFor(const fs::path& path, unsigned serial) {
     fs::path temp = path;
-    temp += ".tmp";
+    temp += "." + std::to_string(CurrentProcessId()) + "-" + std::to_string(serial) + ".tmp";
     return temp;
 }
 
-// Makes room for the temporary file. Whatever a crash or someone else left under its name goes
-// first: a link would lead the write out of the folder, a pipe would block it for ever. A folder
-// there is not ours to remove.
-bool ClearTemporary(const fs::path& temp) {
+// Creates this run's own temporary file; false when the folder takes no new file.
+bool CreateTemporary(const fs::path& path, NativeFile& file, fs::path& temp) {
+    static std::atomic<unsigned> serial{0};
+    for (unsigned attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
+        temp = TemporaryPathFor(path, serial++);
+        switch (file.CreateNew(temp)) {
+            case NativeFile::Created::Yes:
+                return true;
+            case NativeFile::Created::NameTaken:
+                continue;
+            case NativeFile::Created::Failed:
+                return false;
+        }
+    }
+    return false;
+}
+
+bool WriteAndClose(NativeFile& file, std::string_view content) {
+    const bool written = file.Write(content) && file.Flush();
+    return file.Close() && written;
+}
+
+enum class Outcome { Replaced, Failed, NoTemporary };
+
+Outcome ReplaceThroughTemporary(const fs::path& path, std::string_view content) {
+    NativeFile file;
+    fs::path temp;
+    if (!CreateTemporary(path, file, temp)) return Outcome::NoTemporary;
+    if (WriteAndClose(file, content) && RenameReplacing(temp, path)) {
+        FlushFolderOf(path);
+        return Outcome::Replaced;
+    }
     std::error_code ec;
-    const fs::file_status status = fs::symlink_status(temp, ec);
-    if (status.type() == fs::file_type::not_found) return true;
-    if (ec || fs::is_directory(status)) return false;
-    return fs::remove(temp, ec) && !ec;
+    fs::remove(temp, ec);
+    return Outcome::Failed;
 }
 
-// Windows takes the wide name, so that a folder with a Japanese name works.
-std::FILE* OpenFile(const fs::path& path, bool forWriting) {
-#ifdef _WIN32
-    return _wfopen(path.c_str(), forWriting ? L"wb" : L"rb");
-#else
-    return std::fopen(path.c_str(), forWriting ? "wb" : "rb");
-#endif
-}
-
-bool WriteWhole(const fs::path& path, std::string_view content) {
-    std::FILE* file = OpenFile(path, true);
-    if (!file) return false;
-    bool ok = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-    ok = std::fflush(file) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    return ok;
+// The in-place fallback. The previous content, when it is to be kept, is read before the target
+// is cut; a target that cannot be read is not touched.
+bool RewriteInPlace(const fs::path& path, std::string_view content, IfRewriteFails ifFails) {
+    NativeFile file;
+    if (!file.OpenExisting(path)) return false;
+    std::string previous;
+    if (ifFails == IfRewriteFails::KeepPrevious && !file.ReadAll(previous)) return false;
+    if (file.Truncate() && WriteAndClose(file, content)) return true;
+    // Part of the new content may be there: once more from the start, with what is to stay.
+    if (file.IsOpen() || file.OpenExisting(path)) {
+        if (file.Truncate()) WriteAndClose(file, previous);
+    }
+    return false;
 }
 
 }  // namespace
@@ -49,21 +78,22 @@ bool WriteWhole(const fs::path& path, std::string_view content) {
 std::FILE* OpenPlainFileForReading(const fs::path& path) {
     std::error_code ec;
     if (!fs::is_regular_file(path, ec)) return nullptr;
-    return OpenFile(path, false);
+#ifdef _WIN32
+    return _wfopen(path.c_str(), L"rb");
+#else
+    return std::fopen(path.c_str(), "rb");
+#endif
 }
 
-bool WriteFileReplacing(const fs::path& path, std::string_view content) {
-    const fs::path temp = TemporaryPathFor(path);
-    if (!ClearTemporary(temp)) return false;
-    // The rename replaces an existing file in one step on every system we build for (POSIX
-    // rename, MoveFileEx with replacing on Windows); removing the target first would only open a
-    // window in which its previous content is lost.
-    std::error_code ec;
-    if (WriteWhole(temp, content)) {
-        fs::rename(temp, path, ec);
-        if (!ec) return true;
+bool WriteFileReplacing(const fs::path& path, std::string_view content, IfRewriteFails ifFails) {
+    switch (ReplaceThroughTemporary(path, content)) {
+        case Outcome::Replaced:
+            return true;
+        case Outcome::Failed:
+            return false;
+        case Outcome::NoTemporary:
+            return RewriteInPlace(path, content, ifFails);
     }
-    fs::remove(temp, ec);
     return false;
 }
 

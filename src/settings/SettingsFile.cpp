@@ -18,7 +18,9 @@
 // - a number that does not read is 0; a negative index is 0; a list index at or past the items
 //   leaves the list without selection; a radio index past the buttons selects the last one;
 // - a check box is checked by any non-zero integer;
-// - the edits take their line whatever its length (the typing limits are for typing only);
+// - the edits take their line whatever its length (the typing limits are for typing only), less
+//   its control characters, which typing would refuse and which would end or split a record of
+//   the answer;
 // - lines after 22 are not read; a file that cannot be opened, or is no plain file (a folder, a
 //   pipe, a device), changes nothing but the position.
 #include <array>
@@ -54,18 +56,17 @@ constexpr std::array<ControlId, kReadLines - 2> kLineControls = {
 // could not be opened; `complete` is false when reading broke off part-way.
 bool ReadHead(const fs::path& path, std::string& bytes, bool& complete) {
     // Only a plain file: a pipe would block the start for ever, a device could never end.
-    std::FILE* file = OpenPlainFileForReading(path);
+    const UniqueFile file(OpenPlainFileForReading(path));
     if (!file) return false;
     int lineEnds = 0;
     char buffer[4096];
     while (lineEnds < kReadLines) {
-        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
+        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
         for (std::size_t i = 0; i < got; ++i) lineEnds += buffer[i] == '\n';
         bytes.append(buffer, got);
         if (got < sizeof buffer) break;
     }
-    complete = std::ferror(file) == 0;
-    std::fclose(file);
+    complete = std::ferror(file.get()) == 0;
     return true;
 }
 
@@ -104,7 +105,7 @@ void ApplyControlLine(ControlId id, const std::string& line, DialogControls& c) 
             break;
         }
         case ControlKind::Edit:
-            c.Text(id) = line;
+            c.Text(id) = WithoutControlChars(line);
             break;
         case ControlKind::CheckBox:
             c.Checked(id) = StrToIntOrZero(line) != 0;
@@ -219,7 +220,7 @@ std::string SettingsFileText(const SavedDialog& dialog) {
 
 bool SaveSettings(const fs::path& path, const SavedDialog& dialog) {
     try {
-        return WriteFileReplacing(path, SettingsFileText(dialog));
+        return WriteFileReplacing(path, SettingsFileText(dialog), IfRewriteFails::KeepPrevious);
     } catch (const std::bad_alloc&) {
         return false;  // the previous file stays
     }

@@ -45,6 +45,10 @@ constexpr std::size_t CharSize(std::string_view text, std::size_t i) {
 // An empty result means the text is blank.
 std::string StripBlanks(std::string_view text);
 
+// The text without control characters: bytes below 0x20 and 0x7F, and a lead byte whose second
+// byte is one of those.
+std::string WithoutControlChars(std::string_view text);
+
 // The whole characters that lie in the byte window start .. start + budget - 1 (1-based); a
 // two-byte character that straddles an edge of the window is left out. count is the number of
 // bytes taken.

@@ -9,6 +9,10 @@
 namespace dovarin {
 namespace {
 
+bool IsControlByte(unsigned char b) {
+    return b < 0x20 || b == 0x7F;
+}
+
 bool IsBlankChar(std::string_view ch) {
     if (ch.size() == 2) return ch[0] == '\x81' && ch[1] == '\x40';  // 全角空白
     return static_cast<unsigned char>(ch[0]) <= 0x20;
@@ -22,6 +26,19 @@ std::string StripBlanks(std::string_view text) {
     for (size_t i = 0; i < text.size();) {
         const std::string_view ch = text.substr(i, CharSize(text, i));
         if (!IsBlankChar(ch)) result.append(ch);
+        i += ch.size();
+    }
+    return result;
+}
+
+std::string WithoutControlChars(std::string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        const std::string_view ch = text.substr(i, CharSize(text, i));
+        // No character has a control byte for its second byte: such a pair goes whole, so that
+        // its lead byte cannot pair with the byte after it instead.
+        if (!IsControlByte(static_cast<unsigned char>(ch.back()))) result.append(ch);
         i += ch.size();
     }
     return result;

@@ -2,10 +2,13 @@
 // two files hold afterwards.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "AllocationFailure.h"
 #include "TestFiles.h"
 #include "app/Unit1.h"
 #include "dimension/Dimension.h"
@@ -16,7 +19,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Every call, as one line; the window's own state is what the user sees.
+// Every call, as one line; the window's own state is what the user sees. The call named by
+// FailAt throws after it was recorded.
 class RecordingWindow : public FormWindow {
   public:
     std::vector<std::string> Calls;
@@ -24,39 +28,45 @@ class RecordingWindow : public FormWindow {
     int Left = 0;
     int Top = 0;
     TForm1* Form = nullptr;
+    std::string FailAt;
+    bool FailOutOfMemory = true;
 
     void ShowControls(const DialogControls& controls) override {
-        Calls.push_back("ShowControls");
+        Record("ShowControls");
         Shown = controls;
     }
     void ReadControls(DialogControls& controls) override {
-        Calls.push_back("ReadControls");
+        Record("ReadControls");
         controls = Shown;
         // A real window reports the user's choices, not the list items the form gave it.
         controls.ComboBox3Items.clear();
     }
     void FocusControl(ControlId id) override {
-        Calls.push_back(std::string("Focus ") + GetControlInfo(id).name);
+        Record(std::string("Focus ") + GetControlInfo(id).name);
     }
-    void SetStatus(std::string_view text) override {
-        Calls.push_back("Status " + std::string(text));
-    }
-    void ShowMessage(std::string_view text) override {
-        Calls.push_back("Message " + std::string(text));
-    }
+    void SetStatus(std::string_view text) override { Record("Status " + std::string(text)); }
+    void ShowMessage(std::string_view text) override { Record("Message " + std::string(text)); }
     void GetPosition(int& left, int& top) override {
-        Calls.push_back("GetPosition");
+        Record("GetPosition");
         left = Left;
         top = Top;
     }
     void SetPosition(int left, int top) override {
-        Calls.push_back("SetPosition " + std::to_string(left) + " " + std::to_string(top));
+        Record("SetPosition " + std::to_string(left) + " " + std::to_string(top));
         Left = left;
         Top = top;
     }
     void Close() override {
-        Calls.push_back("Close");
+        Record("Close");
         Form->FormClose();
+    }
+
+  private:
+    void Record(std::string call) {
+        Calls.push_back(call);
+        if (call != FailAt) return;
+        if (FailOutOfMemory) throw std::bad_alloc();
+        throw std::runtime_error("window failed");
     }
 };
 
@@ -300,6 +310,59 @@ TEST_F(Unit1Test, RecordsWhichFilesCouldNotBeWritten) {
         EXPECT_EQ(fs::is_directory(Settings()), row.settingsFolder) << row.what;
         EXPECT_EQ(fs::is_directory(Exchange()), row.answerFolder) << row.what;
         window_.Calls.clear();
+    }
+}
+
+// Out of memory once left the host's input in JWC_TEMP.TXT, and the host took it for the answer.
+// Whatever fails inside a handler, the form closes and the answer is "hq", never the input and
+// never the records appended so far.
+TEST_F(Unit1Test, AFailureInsideAHandlerAnswersHq) {
+    struct Row {
+        const char* what;
+        std::string failAt;  // the window call that throws
+        bool outOfMemory;
+        std::vector<std::string> exchange;
+        bool cancel;         // Cancel instead of OK
+        bool settingsSaved;  // OK got as far as saving kelm.dat
+    };
+    const std::string saved = Crlf(ValidSettings(300, 200));
+    const std::string hugeLine = "hk " + std::string(4 * test_alloc::kBigAllocation, '1');
+    const Row rows[] = {
+        {"a line too long for memory", "", true, {"0 0 0 10", hugeLine}, false, false},
+        {"showing the controls", "ShowControls", false, kPickedDimension, false, false},
+        {"reading the controls", "ReadControls", true, kPickedDimension, false, false},
+        {"records appended", "Status " + std::string(kStatusWriting), true, kPickedDimension, false,
+         true},
+        {"the refusal's message box",
+         "Message " + std::string(kMsgNoDimensionAttribute),
+         false,
+         {"hp2 100 0", "hp3 50 20", "hp4 40 25", "0 0 0 10"},
+         false,
+         true},
+        {"a window that raises no close event", "Close", true, kPickedDimension, true, false},
+    };
+    for (const Row& row : rows) {
+        WriteBytes(Settings(), saved);
+        WriteBytes(Exchange(), Crlf(row.exchange));
+        window_.Calls.clear();
+        window_.FailAt = row.failAt;
+        window_.FailOutOfMemory = row.outOfMemory;
+        test_alloc::FailBigAllocations(true);
+        form_.FormShow(dir_);
+        if (!form_.Aborted) row.cancel ? form_.Button2Click() : form_.Button1Click();
+        test_alloc::FailBigAllocations(false);
+
+        EXPECT_TRUE(form_.Aborted) << row.what;
+        EXPECT_EQ(form_.AbortedOutOfMemory, row.outOfMemory) << row.what;
+        EXPECT_TRUE(form_.AnswerWritten) << row.what;
+        EXPECT_EQ(ReadBytes(Exchange()), "hq\r\n") << row.what;
+        // kelm.dat is the old file or the whole new one.
+        const std::string settings = ReadBytes(Settings());
+        EXPECT_EQ(settings.substr(0, saved.size()), saved) << row.what;
+        EXPECT_EQ(std::count(settings.begin(), settings.end(), '\n'), row.settingsSaved ? 34 : 22)
+            << row.what;
+        EXPECT_EQ(window_.Calls.back(), "Close") << row.what;
+        EXPECT_TRUE(HostState.HpPoints.empty()) << row.what;  // released
     }
 }
 

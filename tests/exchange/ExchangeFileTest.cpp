@@ -10,7 +10,9 @@
 #include "TestFiles.h"
 #include "exchange/JwwGaibu.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,6 +22,14 @@ namespace dovarin {
 namespace {
 
 namespace fs = std::filesystem;
+
+int ProcessId() {
+#ifdef _WIN32
+    return _getpid();
+#else
+    return getpid();
+#endif
+}
 
 using test_files::ReadBytes;
 using test_files::WriteBytes;
@@ -249,51 +259,60 @@ TEST_F(ExchangeFile, FailedWriteLeavesNoExchangeFile) {
     // The folder does not exist: nothing is created.
     EXPECT_FALSE(WriteExchangeFile(dir_ / "missing" / "JWC_TEMP.TXT"));
     EXPECT_FALSE(fs::exists(dir_ / "missing"));
-    // The temporary file cannot be made: the host's input must not stay as our answer.
-    WriteBytes(File(), "hk 0\r\n");
-    fs::create_directory(dir_ / "JWC_TEMP.TXT.tmp");
-    EXPECT_FALSE(WriteExchangeFile(File()));
-    EXPECT_FALSE(fs::exists(File()));
-    EXPECT_TRUE(fs::is_directory(dir_ / "JWC_TEMP.TXT.tmp"));  // not ours to remove
-    // A folder in the file's place is left alone.
-    fs::remove(dir_ / "JWC_TEMP.TXT.tmp");
+    // A folder in the file's place is left alone, and no temporary file stays beside it.
     fs::create_directory(File());
     EXPECT_FALSE(WriteExchangeFile(File()));
     EXPECT_TRUE(fs::is_directory(File()));
-    EXPECT_FALSE(fs::exists(dir_ / "JWC_TEMP.TXT.tmp"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 
-#ifndef _WIN32
-// Whatever a crash or someone else left under the temporary name: the write goes neither through
-// a link out of the folder nor into a pipe, and the answer is a plain file.
-TEST_F(ExchangeFile, LeftoversUnderTheTemporaryName) {
-    const fs::path temp = dir_ / "JWC_TEMP.TXT.tmp";
+// Two runs on one folder once shared the temporary name JWC_TEMP.TXT.tmp, and one deleted the
+// other's file and then its answer. Whatever lies under another run's name, or under every name
+// this run could take (the folder then takes no file of ours, and the answer is rewritten in
+// place), is left alone: the write goes neither through a link out of the folder nor into a pipe.
+TEST_F(ExchangeFile, OtherRunsFilesAreLeftAlone) {
     const fs::path elsewhere = dir_ / "elsewhere";
-    const auto fileLeft = [&] { WriteBytes(temp, "old"); };
-    const auto linkOut = [&] { fs::create_symlink(elsewhere, temp); };
-    const auto danglingLink = [&] { fs::create_symlink(dir_ / "nothing", temp); };
-    const auto pipe = [&] { ASSERT_EQ(mkfifo(temp.c_str(), 0600), 0); };
-    const std::function<void()> leftovers[] = {fileLeft, linkOut, danglingLink, pipe};
+    const auto occupy = [&](const fs::path& name, size_t kind) {
+        if (kind == 0) WriteBytes(name, "old");
+#ifndef _WIN32
+        if (kind == 1) fs::create_symlink(elsewhere, name);
+        if (kind == 2) fs::create_symlink(dir_ / "nothing", name);
+        if (kind == 3) {
+            ASSERT_EQ(mkfifo(name.c_str(), 0600), 0);
+        }
+#endif
+    };
+    const auto ours = [&](int serial) {
+        return fs::path(File()) +=
+               "." + std::to_string(ProcessId()) + "-" + std::to_string(serial) + ".tmp";
+    };
+    constexpr int kOurNames = 400;  // far more than the writes of this test program
+#ifdef _WIN32
+    constexpr size_t kKinds = 1;  // a plain file
+#else
+    constexpr size_t kKinds = 4;  // a plain file, a link out, a dangling link, a pipe
+#endif
     PutLine("#");
-    for (size_t i = 0; i < std::size(leftovers); ++i) {
+    for (size_t kind = 0; kind < kKinds; ++kind) {
         WriteBytes(File(), "hk 0\r\n");
         WriteBytes(elsewhere, "precious");
-        leftovers[i]();
-        // An open reading end, so that a write into the pipe fails the test instead of hanging.
-        const int reader = open(temp.c_str(), O_RDONLY | O_NONBLOCK);
-        EXPECT_TRUE(WriteExchangeFile(File())) << " row " << i;
-        if (reader >= 0) close(reader);
+        const fs::path others = fs::path(File()) += ".tmp";
+        occupy(others, kind);
+        for (int serial = 0; serial < kOurNames; ++serial) occupy(ours(serial), kind % 3);
+        EXPECT_TRUE(WriteExchangeFile(File())) << " row " << kind;
         const bool plain = fs::is_regular_file(fs::symlink_status(File()));
-        EXPECT_TRUE(plain) << " row " << i;
+        EXPECT_TRUE(plain) << " row " << kind;
         if (plain) {
-            EXPECT_EQ(ReadBytes(File()), "#\r\n") << " row " << i;
+            EXPECT_EQ(ReadBytes(File()), "#\r\n") << " row " << kind;
         }
-        EXPECT_EQ(ReadBytes(elsewhere), "precious") << " row " << i;
-        EXPECT_FALSE(fs::exists(fs::symlink_status(temp))) << " row " << i;
-        fs::remove(temp);
+        EXPECT_EQ(ReadBytes(elsewhere), "precious") << " row " << kind;
+        EXPECT_TRUE(fs::exists(fs::symlink_status(others))) << " row " << kind;
+        const auto entries = std::distance(fs::directory_iterator(dir_), fs::directory_iterator());
+        EXPECT_EQ(entries, kOurNames + 3) << " row " << kind;
+        for (const fs::directory_entry& entry : fs::directory_iterator(dir_))
+            if (entry.path() != elsewhere) fs::remove(entry.path());
     }
 }
-#endif
 
 TEST_F(ExchangeFile, AnswerReplacesTheHostsFile) {
     WriteBytes(File(), std::string(10000, 'x'));

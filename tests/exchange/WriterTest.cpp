@@ -236,6 +236,28 @@ TEST(Writer, OnlyTextHeadersJoinTheNextEntry) {
                                     "abc\"", "0 0 1 1", "ch 0 0 1 0 \"x\"", "#"}));
 }
 
+// Control bytes from the host's font name or a loaded prefix once ended the host's text (0x1A)
+// or split a record (CR): no entry holds one, and a text of nothing else counts as blank.
+TEST(Writer, NoControlByteInsideAnEntry) {
+    struct Row {
+        std::function<void()> call;
+        Lines lines;
+    };
+    const Row rows[] = {
+        {[] { PutFontName("<a\x7f\x82\x1a>"); }, {"cn\"$<a>"}},
+        {[] { PutText(2, "2,700mm\x1a", 1, 2, 1, 0); }, {"cs 1 2 1 0 \"2,700mm"}},
+        {[] { PutText(0, "\r\x7f\x81\x0d", 0, 0, 1, 0); }, {"hq"}},
+        {[] { PutDimensionText("\x7f", 0, 0, 3, 4, 1, 1, 1, 0); },
+         {"msg", "0 0 3 4", "cs 1 1 1 0 \"5"}},
+        {[] { PutLine(std::string(300, '\t') + "#"); }, {"#"}},  // dropped before the cut
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        StartWriter();
+        rows[i].call();
+        EXPECT_EQ(OutputLines(), rows[i].lines) << " row " << i;
+    }
+}
+
 // Picked lines with chains: lines 0 and 1 in chain 1, line 2 in none, line 3 in chain 2 followed
 // by a circle, line 4 in chain 3, line 5 in chain 4 and last.
 const Lines kChainedInput = {

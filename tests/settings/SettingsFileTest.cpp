@@ -241,15 +241,16 @@ TEST_F(SettingsFileTest, LineEnds) {
         EXPECT_EQ(d.WindowLeft, crlf.WindowLeft) << "row " << i << ": " << same[i].what;
     }
 
-    // Only a CR that ends a line goes; any other byte stays in the text.
+    // Only LF ends a line. An edit takes no control characters: a prefix holding CR, or a suffix
+    // ending in 0x1A, once reached the answer's value text and ended or split its record.
     std::vector<std::string> lines = TypicalLines();
     lines[8] = "a\rb";
-    lines[9] = "c\r";
-    lines[10] = std::string("d\0e", 3);
+    lines[9] = "mm\x1a\r";
+    lines[10] = std::string("d\0e\x7f", 4);
     const SavedDialog d = Load(Join(lines));
-    EXPECT_EQ(d.Controls.Edit2, "a\rb");
-    EXPECT_EQ(d.Controls.Edit3, "c\r");
-    EXPECT_EQ(d.Controls.Edit4, std::string("d\0e", 3));
+    EXPECT_EQ(d.Controls.Edit2, "ab");
+    EXPECT_EQ(d.Controls.Edit3, "mm");
+    EXPECT_EQ(d.Controls.Edit4, "de");
     // Lines ended by a lone CR are not lines: the whole file is one line that reads as 0.
     EXPECT_EQ(Load("300\r200\r").WindowLeft, 0);
 }
@@ -363,13 +364,6 @@ TEST_F(SettingsFileTest, FailedSaveKeepsThePreviousFile) {
     SavedDialog d = FreshDialog();
     d.Controls.Edit1 = "changed";
 
-    // The temporary file cannot be created: a folder stands in its place.
-    const fs::path blocker = fs::path(path_) += ".tmp";
-    fs::create_directory(blocker);
-    EXPECT_FALSE(SaveSettings(path_, d));
-    EXPECT_EQ(ReadBytes(path_), previous);
-    fs::remove(blocker);
-
     // The folder does not exist.
     EXPECT_FALSE(SaveSettings(dir_ / "missing" / "kelm.dat", d));
     EXPECT_FALSE(fs::exists(dir_ / "missing"));
@@ -382,11 +376,15 @@ TEST_F(SettingsFileTest, FailedSaveKeepsThePreviousFile) {
     EXPECT_TRUE(fs::is_directory(folder));
     EXPECT_EQ(ReadBytes(folder / "inside"), previous);
 
-    // And a save that works replaces the file.
+    // And a save that works replaces the file. What another run keeps beside it under a
+    // temporary name is not ours to touch.
+    const fs::path othersTemporary = fs::path(path_) += ".tmp";
+    fs::create_directory(othersTemporary);
     EXPECT_TRUE(SaveSettings(path_, d));
     SavedDialog back = FreshDialog();
     LoadSettings(path_, back);
     EXPECT_EQ(back.Controls.Edit1, "changed");
+    EXPECT_TRUE(fs::is_directory(othersTemporary));
 }
 
 // A line end inside a text (never from a real edit) must not shift the lines after it.

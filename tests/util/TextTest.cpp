@@ -32,6 +32,30 @@ TEST(StripBlanks, RemovesOnlyWholeBlankCharacters) {
     }
 }
 
+// Control bytes in a text from outside must never reach a record of the answer, not even as the
+// second byte of a character: the host would end the text at 0x1A or split the line at CR.
+TEST(WithoutControlChars, DropsControlBytesByCharacter) {
+    struct Row {
+        std::string text, expected;
+    };
+    const Row rows[] = {
+        {"", ""},
+        {"mm\x1a", "mm"},
+        {"a\rb\n\tc\x7f", "abc"},
+        {std::string("\0x\x1f", 3), "x"},
+        {"\x82\x60\x81\x40 \x82\x61", "\x82\x60\x81\x40 \x82\x61"},  // Ａ　 Ｂ: blanks stay
+        {"\x83\x7e\x83\x80", "\x83\x7e\x83\x80"},  // ミム: second bytes next to 0x7F
+        {"\x82\x0d\x82\x60", "\x82\x60"},  // a lead byte before CR goes with it, Ａ stays whole
+        {"a\x83\x7f"
+         "b",
+         "ab"},
+        {"a\x82", "a\x82"},  // a lone lead byte at the end is no control byte
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        EXPECT_EQ(WithoutControlChars(rows[i].text), rows[i].expected) << " row " << i;
+    }
+}
+
 TEST(CopyCharsFrom, TakesWholeCharactersInsideTheWindow) {
     struct Row {
         std::string text;

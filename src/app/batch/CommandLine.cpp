@@ -47,10 +47,12 @@ const std::string kUsageText =
     "  3   the construction refused; stderr: \"refused: MESSAGE\" (UTF-8)\n"
     "      after 2 and 3 the form is closed as Cancel closes it\n"
     "  64  bad command line; nothing was read or written\n"
-    "  70  the run broke off (out of memory); no file is left half-written\n"
+    "  70  the run broke off (out of memory): the answer is hq, or removed when even\n"
+    "      that cannot be written; no file is left half-written\n"
     "  74  the answer DIR/" +
     kExchangeFileName +
-    " or the picture could not be written\n"
+    " or the picture could not be written; the answer\n"
+    "      is then hq or removed, never the host's input\n"
     "      (a " +
     kSettingsFileName + " that cannot be written is reported on stderr, the status unchanged)\n";
 
