@@ -9,21 +9,39 @@
 namespace {
 
 std::atomic<bool> gArmed{false};
+std::atomic<std::size_t> gAllocated{0};
 
 }  // namespace
 
 namespace dovarin::test_alloc {
 
-void FailBigAllocations(bool armed) {
+void FailBeyondBudget(bool armed) {
+    gAllocated = 0;
     gArmed = armed;
 }
 
 }  // namespace dovarin::test_alloc
 
-void* operator new(std::size_t size) {
-    if (gArmed && size > dovarin::test_alloc::kBigAllocation) throw std::bad_alloc();
+namespace {
+
+void* Allocate(std::size_t size) {
+    if (gArmed && (gAllocated += size) > dovarin::test_alloc::kAllocationBudget &&
+        gArmed.exchange(false)) {
+        throw std::bad_alloc();
+    }
     if (void* p = std::malloc(size > 0 ? size : 1)) return p;
     throw std::bad_alloc();
+}
+
+}  // namespace
+
+// Both forms: a sanitizer's runtime does not send new[] through a replaced new.
+void* operator new(std::size_t size) {
+    return Allocate(size);
+}
+
+void* operator new[](std::size_t size) {
+    return Allocate(size);
 }
 
 void operator delete(void* p) noexcept {
@@ -31,5 +49,13 @@ void operator delete(void* p) noexcept {
 }
 
 void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+
+void operator delete[](void* p, std::size_t) noexcept {
     std::free(p);
 }

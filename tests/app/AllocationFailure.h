@@ -1,13 +1,15 @@
-// Out of memory on demand: the test program's operator new fails big allocations while armed.
+// Out of memory on demand: the test program's operator new fails once the allocations made since
+// arming pass a budget, as a run that fills the memory would see it.
 #pragma once
 
 #include <cstddef>
 
 namespace dovarin::test_alloc {
 
-// Bigger allocations fail while armed; the rest of the program allocates as usual.
-constexpr std::size_t kBigAllocation = 1 << 20;
+// The allocations since arming may take this much in all; the first one beyond it fails, and the
+// rest succeed again, as they would once the failed run had let its memory go.
+constexpr std::size_t kAllocationBudget = 1 << 20;
 
-void FailBigAllocations(bool armed);
+void FailBeyondBudget(bool armed);
 
 }  // namespace dovarin::test_alloc

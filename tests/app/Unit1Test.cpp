@@ -326,9 +326,12 @@ TEST_F(Unit1Test, AFailureInsideAHandlerAnswersHq) {
         bool settingsSaved;  // OK got as far as saving kelm.dat
     };
     const std::string saved = Crlf(ValidSettings(300, 200));
-    const std::string hugeLine = "hk " + std::string(4 * test_alloc::kBigAllocation, '1');
+    // More records than the memory holds.
+    std::vector<std::string> manyLines;
+    for (int i = 0; i < 200000; ++i)
+        manyLines.push_back(std::to_string(i) + " 0.5 -" + std::to_string(i) + " 10");
     const Row rows[] = {
-        {"a line too long for memory", "", true, {"0 0 0 10", hugeLine}, false, false},
+        {"records beyond the memory", "", true, manyLines, false, false},
         {"showing the controls", "ShowControls", false, kPickedDimension, false, false},
         {"reading the controls", "ReadControls", true, kPickedDimension, false, false},
         {"records appended", "Status " + std::string(kStatusWriting), true, kPickedDimension, false,
@@ -347,10 +350,10 @@ TEST_F(Unit1Test, AFailureInsideAHandlerAnswersHq) {
         window_.Calls.clear();
         window_.FailAt = row.failAt;
         window_.FailOutOfMemory = row.outOfMemory;
-        test_alloc::FailBigAllocations(true);
+        test_alloc::FailBeyondBudget(true);
         form_.FormShow(dir_);
         if (!form_.Aborted) row.cancel ? form_.Button2Click() : form_.Button1Click();
-        test_alloc::FailBigAllocations(false);
+        test_alloc::FailBeyondBudget(false);
 
         EXPECT_TRUE(form_.Aborted) << row.what;
         EXPECT_EQ(form_.AbortedOutOfMemory, row.outOfMemory) << row.what;

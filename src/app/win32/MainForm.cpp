@@ -7,6 +7,7 @@
 #include <imm.h>
 
 #include <algorithm>
+#include <new>
 #include <optional>
 
 #include "app/WindowPlacement.h"
@@ -150,17 +151,12 @@ std::wstring KeptText(const std::wstring& before, const std::wstring& after, int
 
 void WriteCancelAnswer() noexcept {
     if (ExeDir.empty()) return;  // nowhere known to answer
+    OutputBuffer.clear();
     try {
-        const fs::path answer = TForm1::ExchangeFilePath();
-        bool written = false;
-        try {
-            OutputBuffer.clear();
-            written = WriteExchangeFile(answer);
-        } catch (...) {
-        }
-        std::error_code ignored;
-        if (!written) fs::remove(answer, ignored);
+        // Writes "hq", or removes the file when even that cannot be written.
+        WriteExchangeFile(TForm1::ExchangeFilePath());
     } catch (...) {
+        // No memory even for the path: nothing more can be done.
     }
 }
 
@@ -241,26 +237,15 @@ HWND MainForm::Item(ControlId id) const {
 
 template <class Action>
 void MainForm::Guarded(Action&& action) noexcept {
-    // Nothing may be thrown into Windows: a failure ends the run as a cancelled one.
+    // Nothing may be thrown into Windows: a failure in the window's own code breaks the run off
+    // as one inside TForm1's handlers does.
     try {
         action();
+    } catch (const std::bad_alloc&) {
+        form_.Abort(true);
     } catch (...) {
-        Abandon();
+        form_.Abort(false);
     }
-}
-
-void MainForm::Abandon() noexcept {
-    // Whatever the form had collected is no answer now.
-    OutputBuffer.clear();
-    if (!closing_) {
-        closing_ = true;
-        try {
-            form_.FormClose();
-        } catch (...) {
-        }
-    }
-    if (!form_.AnswerWritten) WriteCancelAnswer();
-    if (hwnd_) DestroyWindow(hwnd_);
 }
 
 void MainForm::Show(const fs::path& exeDir) {

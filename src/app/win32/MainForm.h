@@ -66,7 +66,6 @@ class MainForm final : public FormWindow {
 
     template <class Action>
     void Guarded(Action&& action) noexcept;
-    void Abandon() noexcept;
 
     TForm1 form_{*this};
     HWND hwnd_ = nullptr;
@@ -81,8 +80,9 @@ class MainForm final : public FormWindow {
     bool closing_ = false;      // FormClose has been called
 };
 
-// What the host gets when the run cannot go on: the answer "hq", or no answer file at all when
-// even that cannot be written; never its own input. Needs ExeDir.
+// The last resort when no form runs (its window could not be created, or start-up failed): the
+// answer "hq", or no answer file at all when even that cannot be written; never the host's own
+// input. Needs ExeDir.
 void WriteCancelAnswer() noexcept;
 
 }  // namespace dovarin::win32
