@@ -27,6 +27,8 @@
 #include <cstdio>
 #include <new>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "exchange/JwwGaibu.h"
 #include "exchange/SafeFile.h"
@@ -70,10 +72,10 @@ bool ReadHead(const fs::path& path, std::string& bytes, bool& complete) {
     return true;
 }
 
-// Cuts `bytes` into lines. When the file was not read to its end, the unfinished last line is
+// Cuts `bytes` into lines, views into it. When the file was not read to its end, the unfinished last line is
 // left out, so that a value is never taken from half a line.
-std::vector<std::string> SplitLines(std::string_view bytes, bool complete) {
-    std::vector<std::string> lines;
+std::vector<std::string_view> SplitLines(std::string_view bytes, bool complete) {
+    std::vector<std::string_view> lines;
     std::size_t pos = 0;
     while (pos < bytes.size() && lines.size() < kReadLines) {
         const std::size_t lf = bytes.find('\n', pos);
@@ -87,12 +89,12 @@ std::vector<std::string> SplitLines(std::string_view bytes, bool complete) {
     return lines;
 }
 
-int ReadIndex(const std::string& line) {
+int ReadIndex(std::string_view line) {
     const int n = StrToIntOrZero(line);
     return n < 0 ? 0 : n;
 }
 
-void ApplyControlLine(ControlId id, const std::string& line, DialogControls& c) {
+void ApplyControlLine(ControlId id, std::string_view line, DialogControls& c) {
     switch (GetControlInfo(id).kind) {
         case ControlKind::ComboBox: {
             const int n = ReadIndex(line);
@@ -114,7 +116,7 @@ void ApplyControlLine(ControlId id, const std::string& line, DialogControls& c) 
 }
 
 // Applies lines 1 .. lines.size(); the rest keep their values.
-void ApplyLines(const std::vector<std::string>& lines, SavedDialog& dialog) {
+void ApplyLines(const std::vector<std::string_view>& lines, SavedDialog& dialog) {
     for (std::size_t i = 0; i < lines.size() && i < kReadLines; ++i) {
         if (i == 0) {
             dialog.WindowLeft = StrToIntOrZero(lines[i]);
@@ -194,7 +196,7 @@ void LoadSettings(const fs::path& path, SavedDialog& dialog) {
         std::string bytes;
         bool complete = false;
         if (!ReadHead(path, bytes, complete)) return;
-        std::vector<std::string> lines = SplitLines(bytes, complete);
+        std::vector<std::string_view> lines = SplitLines(bytes, complete);
         if (complete) lines.resize(kReadLines);
         ApplyLines(lines, dialog);
     } catch (const std::bad_alloc&) {
@@ -204,7 +206,7 @@ void LoadSettings(const fs::path& path, SavedDialog& dialog) {
 void LoadSettingsText(std::string_view bytes, SavedDialog& dialog) {
     dialog.WindowLeft = kDefaultWindowPos;
     dialog.WindowTop = kDefaultWindowPos;
-    std::vector<std::string> lines = SplitLines(bytes, true);
+    std::vector<std::string_view> lines = SplitLines(bytes, true);
     lines.resize(kReadLines);
     ApplyLines(lines, dialog);
 }
