@@ -72,8 +72,8 @@ bool ReadHead(const fs::path& path, std::string& bytes, bool& complete) {
     return true;
 }
 
-// Cuts `bytes` into lines, views into it. When the file was not read to its end, the unfinished last line is
-// left out, so that a value is never taken from half a line.
+// Cuts `bytes` into lines, views into it. When the file was not read to its end, the unfinished
+// last line is left out, so that a value is never taken from half a line.
 std::vector<std::string_view> SplitLines(std::string_view bytes, bool complete) {
     std::vector<std::string_view> lines;
     std::size_t pos = 0;
