@@ -60,9 +60,6 @@ constexpr int kFirstTextType = 1;
 constexpr int kLastTextType = 10;
 constexpr int kValueTextKind = 2;  // "cs"
 
-constexpr double kQuarterTurn = 90;
-constexpr double kHalfTurn = 180;
-constexpr double kFullTurn = 360;
 // A text turned past the vertical by more than this reads upside down and is turned around; a
 // vertical text itself keeps reading upwards.
 constexpr double kUprightTextLimit = 90.00000001;

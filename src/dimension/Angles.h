@@ -11,7 +11,7 @@ constexpr double kPiDouble = static_cast<double>(kPi);
 
 // Divided by 180 first, then times pi.
 inline double DegreesToRadians(double degrees) {
-    return degrees / 180.0 * kPiDouble;
+    return degrees / kHalfTurn * kPiDouble;
 }
 
 // MyFunc's cosine and sine, so that the Windows build writes the same digits as this one.

@@ -17,9 +17,6 @@ namespace dovarin {
 
 namespace {
 
-constexpr double kHalfTurn = 180;
-constexpr double kFullTurn = 360;
-
 struct MarkerShape {
     int code;       // point code the host draws
     double extent;  // along the dimension line, paper mm at end-point scale 1

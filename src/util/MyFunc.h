@@ -19,6 +19,11 @@ namespace dovarin {
 constexpr long double kPi = 3.14159265358979323851L;
 constexpr long double kTwoPi = 6.28318530717958647703L;
 
+// Angles in degrees: a quarter, a half and a whole turn.
+constexpr double kQuarterTurn = 90;
+constexpr double kHalfTurn = 180;
+constexpr double kFullTurn = 360;
+
 // Below this a length, a vector or an angle difference counts as zero in the geometry.
 constexpr double kGeomZero = 1e-10;
 

@@ -20,7 +20,6 @@ constexpr long double kTenDigitUnit = 1e-10L;
 constexpr long double kRoundUpAdd = 0.9L;  // mode 1: 0.9 of the last unit
 constexpr long double kHalfUpAdd = 0.5L;   // the other modes but 0
 constexpr int kMaxRoundDigits = 13;
-constexpr double kFullTurn = 360;
 constexpr double kTurnTolerance = 1e-10;  // within this of 0 or 360 an angle is 0
 
 constexpr long double kPowersOfTen[kMaxRoundDigits + 1] = {
@@ -148,7 +147,7 @@ double DirectionRadians(double dx, double dy) {
 }
 
 double DirectionDegrees(double dx, double dy) {
-    const double degrees = static_cast<double>(DirectionRadians(dx, dy) * 180.0L / kPi);
+    const double degrees = static_cast<double>(DirectionRadians(dx, dy) * kHalfTurn / kPi);
     return RoundTenDigits(degrees);
 }
 
@@ -181,7 +180,7 @@ void RotatePointRadians(double x, double y, double cx, double cy, double theta, 
 }
 
 void RotatePoint(double x, double y, double cx, double cy, double angle, double& rx, double& ry) {
-    const double theta = static_cast<double>(static_cast<long double>(angle) / 180.0L * kPi);
+    const double theta = static_cast<double>(static_cast<long double>(angle) / kHalfTurn * kPi);
     RotatePointRadians(x, y, cx, cy, theta, rx, ry);
 }
 

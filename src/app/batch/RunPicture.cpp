@@ -13,7 +13,7 @@ namespace dovarin {
 
 namespace {
 
-constexpr double kDegree = static_cast<double>(kPi) / 180;
+constexpr double kDegree = static_cast<double>(kPi) / kHalfTurn;
 // The point markers in paper mm, as long and as wide as the fit of the end markers takes them.
 constexpr double kLongMarker = kLongMarkerExtent;
 constexpr double kSmallMarker = kSmallMarkerExtent;
@@ -34,12 +34,12 @@ void AddSegment(Sketch& sketch, Point a, Point b, const char* cls) {
 void AddArc(Sketch& sketch, const TJwwEntArc& arc, const char* cls) {
     const double start = arc.Values[0];
     // At most one turn, whatever the host's angles hold.
-    double sweep = std::fmod(arc.Values[1] - start, 360.0);
+    double sweep = std::fmod(arc.Values[1] - start, kFullTurn);
     if (!std::isfinite(sweep) || !std::isfinite(start)) return;
-    if (sweep <= 0) sweep += 360;
+    if (sweep <= 0) sweep += kFullTurn;
     const double flat = arc.Values[2] > 0 ? arc.Values[2] : 1.0;
     const double tilt = arc.Values[3] * kDegree;
-    const int steps = std::max(8, static_cast<int>(kArcSteps * sweep / 360));
+    const int steps = std::max(8, static_cast<int>(kArcSteps * sweep / kFullTurn));
     Sketch::Path path{{}, false, false, cls};
     for (int i = 0; i <= steps; ++i) {
         const double t = (start + sweep * i / steps) * kDegree;
@@ -92,7 +92,7 @@ std::vector<Point> Wave() {
     const double c = std::cos(45 * kDegree);
     for (int i = 0; i <= 12; ++i) {
         const double t = kSmallMarker * (i / 6.0 - 1);
-        const double bend = 0.3 * std::sin(t / kSmallMarker * 180 * kDegree);
+        const double bend = 0.3 * std::sin(t / kSmallMarker * kHalfTurn * kDegree);
         wave.push_back({(t - bend) * c, (t + bend) * c});
     }
     return wave;
@@ -120,7 +120,7 @@ const std::vector<MarkerShape>& MarkerShapes() {
 // without a shape is drawn as a cross.
 void AddMarker(Sketch& sketch, Point e, int code, double unit, double angle, const char* cls) {
     auto place = [&](Point local) {
-        return Along(Along(e, angle, local.x * unit), angle + 90, local.y * unit);
+        return Along(Along(e, angle, local.x * unit), angle + kQuarterTurn, local.y * unit);
     };
     for (const MarkerShape& shape : MarkerShapes()) {
         if (shape.Code != code) continue;

@@ -52,7 +52,7 @@ struct Box {
 };
 
 Point TextCorner(const Sketch::Text& t, double along, double up) {
-    const double a = t.Angle * static_cast<double>(kPi) / 180;
+    const double a = t.Angle * static_cast<double>(kPi) / kHalfTurn;
     return {t.At.x + along * std::cos(a) - up * std::sin(a),
             t.At.y + along * std::sin(a) + up * std::cos(a)};
 }
