@@ -27,9 +27,9 @@
 #include <string_view>
 #include <vector>
 
+#include "app/HeadlessWindow.h"
 #include "app/Unit1.h"
 #include "app/batch/CommandLine.h"
-#include "app/batch/HeadlessWindow.h"
 
 namespace {
 

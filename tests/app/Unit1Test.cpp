@@ -10,6 +10,7 @@
 
 #include "AllocationFailure.h"
 #include "TestFiles.h"
+#include "app/HeadlessWindow.h"
 #include "app/Unit1.h"
 #include "dimension/Dimension.h"
 #include "exchange/JwwGaibu.h"
@@ -19,27 +20,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Every call, as one line; the window's own state is what the user sees. The call named by
-// FailAt throws after it was recorded.
-class RecordingWindow : public FormWindow {
+// The headless window that also writes down every call the form makes, as one line. The call
+// named by FailAt throws after it was recorded.
+class RecordingWindow : public HeadlessWindow {
   public:
     std::vector<std::string> Calls;
-    DialogControls Shown;
-    int Left = 0;
-    int Top = 0;
-    TForm1* Form = nullptr;
     std::string FailAt;
     bool FailOutOfMemory = true;
 
     void ShowControls(const DialogControls& controls) override {
         Record("ShowControls");
-        Shown = controls;
+        HeadlessWindow::ShowControls(controls);
     }
     void ReadControls(DialogControls& controls) override {
         Record("ReadControls");
-        controls = Shown;
-        // A real window reports the user's choices, not the list items the form gave it.
-        controls.ComboBox3Items.clear();
+        HeadlessWindow::ReadControls(controls);
     }
     void FocusControl(ControlId id) override {
         Record(std::string("Focus ") + GetControlInfo(id).name);
@@ -48,17 +43,15 @@ class RecordingWindow : public FormWindow {
     void ShowMessage(std::string_view text) override { Record("Message " + std::string(text)); }
     void GetPosition(int& left, int& top) override {
         Record("GetPosition");
-        left = Left;
-        top = Top;
+        HeadlessWindow::GetPosition(left, top);
     }
     void SetPosition(int left, int top) override {
         Record("SetPosition " + std::to_string(left) + " " + std::to_string(top));
-        Left = left;
-        Top = top;
+        HeadlessWindow::SetPosition(left, top);
     }
     void Close() override {
         Record("Close");
-        Form->FormClose();
+        HeadlessWindow::Close();
     }
 
   private:
@@ -113,7 +106,7 @@ std::vector<std::string> ValidSettings(int left, int top) {
 
 class Unit1Test : public ::testing::Test {
   protected:
-    void SetUp() override { window_.Form = &form_; }
+    void SetUp() override { window_.Attach(form_); }
 
     fs::path Exchange() const { return dir_ / "JWC_TEMP.TXT"; }
     fs::path Settings() const { return dir_ / "kelm.dat"; }
@@ -139,8 +132,8 @@ TEST_F(Unit1Test, ShowReadsBothFilesThenShowsControlsAndMovesTheWindow) {
     form_.FormShow(dir_);
 
     EXPECT_EQ(window_.Calls, (std::vector<std::string>{"ShowControls", "SetPosition 300 200"}));
-    ASSERT_EQ(window_.Shown.ComboBox3Items.size(), 11u);
-    EXPECT_EQ(window_.Shown.ComboBox3, 7);
+    ASSERT_EQ(window_.Controls().ComboBox3Items.size(), 11u);
+    EXPECT_EQ(window_.Controls().ComboBox3, 7);
     EXPECT_EQ(HostState.HostTextType, 4);
     const std::string exeDir = ExeDir.string();
     ASSERT_FALSE(exeDir.empty());
@@ -151,8 +144,8 @@ TEST_F(Unit1Test, ShowWithoutFilesUsesDefaults) {
     form_.FormShow(dir_);
 
     EXPECT_EQ(window_.Calls, (std::vector<std::string>{"ShowControls", "SetPosition 100 100"}));
-    EXPECT_EQ(window_.Shown.ComboBox3, kNoSelection);
-    EXPECT_EQ(window_.Shown.Edit8, "15");
+    EXPECT_EQ(window_.Controls().ComboBox3, kNoSelection);
+    EXPECT_EQ(window_.Controls().Edit8, "15");
     EXPECT_FALSE(fs::exists(Exchange()));
     EXPECT_FALSE(fs::exists(Settings()));
 }
@@ -179,7 +172,7 @@ TEST_F(Unit1Test, TextTypeItems) {
     };
     for (std::size_t i = 0; i < rows.size(); ++i) {
         Show(rows[i].exchange);
-        const std::vector<std::string>& items = window_.Shown.ComboBox3Items;
+        const std::vector<std::string>& items = window_.Controls().ComboBox3Items;
         ASSERT_EQ(items.size(), 11u) << "row " << i;
         EXPECT_EQ(items[0], rows[i].first) << "row " << i;
         EXPECT_EQ(items[1], rows[i].second) << "row " << i;
@@ -193,9 +186,9 @@ TEST_F(Unit1Test, InvalidValueStopsWithFocusAndSavesNothing) {
     const std::string saved = Crlf(ValidSettings(300, 200));
     WriteBytes(Settings(), saved);
     Show(kPickedDimension);
-    window_.Left = 500;  // moved by the user
-    window_.Shown.Edit8 = "180";
-    window_.Shown.Edit5 = "-1";
+    window_.Drag(500, window_.Top());  // moved by the user
+    window_.Controls().Edit8 = "180";
+    window_.Controls().Edit5 = "-1";
 
     form_.Button1Click();
     EXPECT_EQ(window_.Calls,
@@ -204,7 +197,7 @@ TEST_F(Unit1Test, InvalidValueStopsWithFocusAndSavesNothing) {
 
     // After the correction the next invalid control takes the focus.
     window_.Calls.clear();
-    window_.Shown.Edit8 = "179.999";
+    window_.Controls().Edit8 = "179.999";
     form_.Button1Click();
     EXPECT_EQ(window_.Calls,
               (std::vector<std::string>{"GetPosition", "ReadControls", "Focus Edit5"}));
@@ -217,8 +210,7 @@ TEST_F(Unit1Test, InvalidValueStopsWithFocusAndSavesNothing) {
 TEST_F(Unit1Test, RefusalKeepsTheFormOpenAndTheSettingsSaved) {
     WriteBytes(Settings(), Crlf(ValidSettings(300, 200)));
     Show({"hp2 100 0", "hp3 50 20", "hp4 40 25", "0 0 0 10"});  // no dimension attribute
-    window_.Left = 321;
-    window_.Top = 123;
+    window_.Drag(321, 123);
 
     form_.Button1Click();
     const std::string message = "Message " + std::string(kMsgNoDimensionAttribute);
@@ -229,8 +221,8 @@ TEST_F(Unit1Test, RefusalKeepsTheFormOpenAndTheSettingsSaved) {
 
     // A second OK from the open form saves its values again and is refused again.
     window_.Calls.clear();
-    window_.Left = 10;
-    window_.Shown.Edit4 = "1.5";
+    window_.Drag(10, window_.Top());
+    window_.Controls().Edit4 = "1.5";
     form_.Button1Click();
     EXPECT_EQ(window_.Calls, (std::vector<std::string>{"GetPosition", "ReadControls", message}));
     std::vector<std::string> second = ValidSettings(10, 123);
@@ -300,7 +292,7 @@ TEST_F(Unit1Test, RecordsWhichFilesCouldNotBeWritten) {
         } else {
             Show(kPickedDimension);
         }
-        window_.Shown.ComboBox3 = 0;  // a folder loads no selection there
+        window_.Controls().ComboBox3 = 0;  // a folder loads no selection there
         form_.Button1Click();
         if (!window_.Calls.empty() && window_.Calls.back().rfind("Message", 0) == 0) {
             form_.Button2Click();  // refused without a picked line: closed as Cancel

@@ -5,10 +5,10 @@
 #include <iostream>
 #include <new>
 
+#include "app/HeadlessWindow.h"
 #include "app/Unit1.h"
 #include "app/batch/CommandLine.h"
 #include "app/batch/Cp932.h"
-#include "app/batch/HeadlessWindow.h"
 #include "app/batch/RunPicture.h"
 
 namespace dovarin {
