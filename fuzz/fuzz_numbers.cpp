@@ -80,10 +80,6 @@ void CheckText(std::string_view text, int start, int budget) {
     } while (count > 0);
     Check(joined == text);
 
-    char buf[17];
-    std::memset(buf, '#', sizeof buf);
-    StrToCharArray(buf, 15, text);
-    Check(buf[16] == '#' && std::strlen(buf) <= 15 && text.substr(0, std::strlen(buf)) == buf);
 }
 
 }  // namespace

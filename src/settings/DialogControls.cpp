@@ -173,16 +173,6 @@ const ControlInfo* FindControl(std::string_view name) {
     return nullptr;
 }
 
-const std::vector<std::string>& MarkerItems() {
-    return kMarkerItems;
-}
-const std::vector<std::string>& PrecisionItems() {
-    return kPrecisionItems;
-}
-const std::vector<std::string>& RoundingItems() {
-    return kRoundingItems;
-}
-
 std::string LimitTyped(std::string_view text, int limit) {
     if (limit <= 0) return std::string(text);
     const auto budget = static_cast<std::size_t>(limit);

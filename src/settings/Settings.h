@@ -53,11 +53,7 @@ const ControlInfo& GetControlInfo(ControlId id);
 // The control of that name ("ComboBox3"), or nullptr.
 const ControlInfo* FindControl(std::string_view name);
 
-// The items of the fixed lists (code page 932 texts).
-const std::vector<std::string>& MarkerItems();     // ComboBox1, ComboBox2: 12 items
-const std::vector<std::string>& PrecisionItems();  // ComboBox4: 9 items
-const std::vector<std::string>& RoundingItems();   // ComboBox5: 3 items
-constexpr int kRadioButtonCount = 2;               // RadioGroup1, RadioGroup2
+constexpr int kRadioButtonCount = 2;  // RadioGroup1, RadioGroup2
 
 // Typing limits count bytes of code page 932; a two-byte character is never split. A limit of 0
 // or less means no limit (the controls that are not edits).

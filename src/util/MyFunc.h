@@ -59,10 +59,6 @@ std::string WithoutControlChars(std::string_view text);
 // bytes taken.
 void CopyCharsFrom(std::string_view text, int start, int budget, std::string& piece, int& count);
 
-// Copies the text's bytes into dest followed by a zero byte. capacity is dest's size less one;
-// a longer text is cut after its last whole character that fits, so the copy never overruns
-// dest. A negative capacity or a null dest writes nothing.
-void StrToCharArray(char* dest, int capacity, std::string_view text);
 
 // Half-width ASCII, the space and half-width katakana to their full-width forms, hiragana to
 // katakana; everything else unchanged. Our own table: the same bytes on every system.

@@ -2,7 +2,6 @@
 //
 // A malformed text may end in a lone lead byte. The walkers below treat that byte as a one-byte
 // character of its own, so that nothing is read past the end of the text.
-#include <cstring>
 
 #include "util/MyFunc.h"
 
@@ -63,18 +62,6 @@ void CopyCharsFrom(std::string_view text, int start, int budget, std::string& pi
     count = static_cast<int>(piece.size());
 }
 
-void StrToCharArray(char* dest, int capacity, std::string_view text) {
-    if (dest == nullptr || capacity < 0) return;
-    // Cut at the last whole character that fits, so the copy never ends in half a character.
-    size_t length = 0;
-    while (length < text.size()) {
-        const size_t size = CharSize(text, length);
-        if (length + size > static_cast<size_t>(capacity)) break;
-        length += size;
-    }
-    std::memcpy(dest, text.data(), length);
-    dest[length] = '\0';
-}
 
 double TextRunLength(std::string_view text, double width, double spacing) {
     // A lone lead byte at the end counts as a full-width character, as a lead byte always does.

@@ -70,12 +70,14 @@ TEST(DialogControls, ListsAndTheirItems) {
     c.ComboBox3Items.assign(11, "x");
     EXPECT_EQ(c.ItemCount(ControlId::ComboBox3), 11);
 
-    EXPECT_EQ(MarkerItems()[0], "\x90\xfc\x96\xee\x88\xf3");  // 線矢印
-    EXPECT_EQ(MarkerItems()[1], MarkerItems()[11]);           // the triangle twice
-    EXPECT_EQ(MarkerItems()[8], "\x81\x60");                  // ～
-    EXPECT_EQ(PrecisionItems().front(), "1");
-    EXPECT_EQ(PrecisionItems().back(), "0.00000001");
-    EXPECT_EQ(RoundingItems()[2], "\x8e\x6c\x8e\xcc\x8c\xdc\x93\xfc");  // 四捨五入
+    const std::vector<std::string>& markers = c.Items(ControlId::ComboBox1);
+    EXPECT_EQ(c.Items(ControlId::ComboBox2), markers);
+    EXPECT_EQ(markers[0], "\x90\xfc\x96\xee\x88\xf3");  // 線矢印
+    EXPECT_EQ(markers[1], markers[11]);                // the triangle twice
+    EXPECT_EQ(markers[8], "\x81\x60");                 // ～
+    EXPECT_EQ(c.Items(ControlId::ComboBox4).front(), "1");
+    EXPECT_EQ(c.Items(ControlId::ComboBox4).back(), "0.00000001");
+    EXPECT_EQ(c.Items(ControlId::ComboBox5)[2], "\x8e\x6c\x8e\xcc\x8c\xdc\x93\xfc");  // 四捨五入
 }
 
 TEST(DialogControls, SelectionNeedsAnIndexWithinTheItems) {

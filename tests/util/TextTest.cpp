@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstring>
 
 #include "util/MyFunc.h"
 
@@ -103,31 +102,6 @@ TEST(CopyCharsFrom, AdvancingByTheCountCoversTheTextExactly) {
         } while (count > 0);
         EXPECT_EQ(joined, text) << " budget " << budget;
     }
-}
-
-TEST(StrToCharArray, CopiesAndCutsWithoutOverrun) {
-    struct Row {
-        std::string text;
-        int capacity;
-        std::string expected;
-    };
-    const Row rows[] = {
-        {"abc", 7, "abc"},
-        {"abcdefgh", 3, "abc"},
-        {"a\x82\x60", 2, "a"},  // never half a character
-        {"abc", 0, ""},
-    };
-    for (size_t i = 0; i < std::size(rows); ++i) {
-        char buf[9];
-        std::memset(buf, '#', sizeof buf);
-        StrToCharArray(buf, rows[i].capacity, rows[i].text);
-        EXPECT_STREQ(buf, rows[i].expected.c_str()) << " row " << i;
-        for (int k = rows[i].capacity + 1; k < 9; ++k) EXPECT_EQ(buf[k], '#') << " row " << i;
-    }
-    char one = '#';
-    StrToCharArray(&one, -1, "abc");
-    EXPECT_EQ(one, '#');
-    StrToCharArray(nullptr, 5, "abc");
 }
 
 TEST(TextRunLength, FullWidthCountsWholeHalfWidthHalf) {
