@@ -100,19 +100,6 @@ const wchar_t* FindFormFontFace() {
     return face;
 }
 
-// A drop-down list's closed height follows its font; its selection field is sized so that the
-// closed box has the height of the table. The field's height and the box's differ by the
-// borders, which not every system counts alike: measured, not assumed.
-void FitClosedHeight(HWND combo, int height) {
-    int field = FieldHeight(combo);
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const std::optional<RECT> box = WindowRect(combo);
-        if (!box || box->bottom - box->top == height) return;
-        field += height - (box->bottom - box->top);
-        SetFieldHeight(combo, field);
-    }
-}
-
 const wchar_t* TextOf(const FormControl& row) {
     return row.text ? row.text : L"";
 }
@@ -155,6 +142,7 @@ MainForm::~MainForm() {
 
 void MainForm::UseDpi(int dpi) {
     dpi_ = dpi;
+    fittedField_ = {};
     // One font per size, shared by every control of that size.
     font_ = Font(CreateFormFont(Scaled(kFontHeight)));
     smallFont_ = Font(CreateFormFont(Scaled(kSmallFontHeight)));
@@ -170,6 +158,28 @@ RECT MainForm::ControlBox(const FormControl& row, MeasuringContext& measure) con
     if (row.width == 0) size = measure.TextSize(FontOf(row.widget), TextOf(row));
     if (row.widget == Widget::DropDownList) size.cy += Scaled(kDropDownListHeight);
     return {left, top, left + size.cx, top + size.cy};
+}
+
+// A drop-down list's closed height follows its font; its selection field is sized so that the
+// closed box has the height of the table. The field's height and the box's differ by the
+// borders, which not every system counts alike: measured, not assumed. The field that fitted
+// the last list of that height at this DPI is the first guess, which is then only checked.
+void MainForm::FitClosedHeight(HWND combo, int height) {
+    int field = FieldHeight(combo);
+    if (fittedField_.box == height && field != fittedField_.field) {
+        field = fittedField_.field;
+        SetFieldHeight(combo, field);
+    }
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const std::optional<RECT> box = WindowRect(combo);
+        if (!box) return;
+        if (box->bottom - box->top == height) {
+            fittedField_ = {height, field};
+            return;
+        }
+        field += height - (box->bottom - box->top);
+        SetFieldHeight(combo, field);
+    }
 }
 
 // A control at its box gets its font, and a drop-down list the closed height, which follows it.

@@ -72,6 +72,7 @@ class MainForm final : public FormWindow {
     HFONT FontOf(Widget widget) const;
     RECT ControlBox(const FormControl& row, MeasuringContext& measure) const;
     void FitControl(HWND control, const FormControl& row);
+    void FitClosedHeight(HWND combo, int height);
     bool CreateControls(HINSTANCE instance);
     bool CreateControl(HINSTANCE instance, std::size_t row, MeasuringContext& measure);
     HWND Item(int id) const;
@@ -96,6 +97,11 @@ class MainForm final : public FormWindow {
     int dpi_ = kLayoutDpi;
     Font font_;
     Font smallFont_;
+    // The selection field that gave a drop-down list its closed height (box) at this DPI.
+    struct {
+        int box = 0;
+        int field = 0;
+    } fittedField_;
     Brush formBrush_;
     Brush memoBrush_;
     Brush statusBrush_;
