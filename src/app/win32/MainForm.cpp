@@ -127,11 +127,19 @@ MainForm::MainForm(HINSTANCE instance, HWND owner)
     if (!RegisterWindowClass(instance, kFormClass, WindowProc, DLGWINDOWEXTRA, background)) return;
     // Sized for the primary screen, where a new window opens; placing it may move it to another.
     UseDpi(SystemDpi());
-    const SIZE frame = FrameSize(Scaled(kClientWidth), Scaled(kClientHeight), kFormStyle, dpi_);
+    SIZE frame = FrameSize(Scaled(kClientWidth), Scaled(kClientHeight), kFormStyle, dpi_);
     // WM_NCCREATE sets hwnd_.
     CreateWindowExW(0, kFormClass, kCaption, kFormStyle, 0, 0, frame.cx, frame.cy, owner, nullptr,
                     instance, this);
-    if (hwnd_ && !CreateControls(instance)) DestroyWindow(hwnd_);
+    if (!hwnd_) return;
+    // The primary screen's scale changed since log-on: the window's own DPI counts.
+    if (const int dpi = WindowDpi(hwnd_); dpi != dpi_) {
+        UseDpi(dpi);
+        frame = FrameSize(Scaled(kClientWidth), Scaled(kClientHeight), kFormStyle, dpi_);
+        SetWindowPos(hwnd_, nullptr, 0, 0, frame.cx, frame.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (!CreateControls(instance)) DestroyWindow(hwnd_);
 }
 
 MainForm::~MainForm() {

@@ -5,6 +5,15 @@
 
 namespace dovarin::win32 {
 
+namespace {
+
+// Every message the wrappers send: to a null window, none.
+LRESULT Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return hwnd ? SendMessageW(hwnd, message, wParam, lParam) : 0;
+}
+
+}  // namespace
+
 // ---- windows ---------------------------------------------------------------------------------
 
 bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure,
@@ -35,7 +44,7 @@ void SetControlText(HWND hwnd, std::string_view cp932) {
 }
 
 void SetFont(HWND hwnd, HFONT font) {
-    if (hwnd) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    Send(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
 void SetStyleBit(HWND hwnd, LONG_PTR bit, bool on) {
@@ -81,14 +90,6 @@ std::vector<ScreenRect> WorkAreas() {
 }
 
 // ---- controls --------------------------------------------------------------------------------
-
-namespace {
-
-LRESULT Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return hwnd ? SendMessageW(hwnd, message, wParam, lParam) : 0;
-}
-
-}  // namespace
 
 int SelectedIndex(HWND combo) {
     const LRESULT index = combo ? Send(combo, CB_GETCURSEL, 0, 0) : CB_ERR;
