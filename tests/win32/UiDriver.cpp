@@ -786,7 +786,7 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     std::cerr << "usage: dovarin_ui_driver run|scaled ROOT DOVARIN_EXE SCENARIOS\n"
-                 "       dovarin_ui_driver hold ROOT DOVARIN_EXE EXAMPLE\n"
+                 "       dovarin_ui_driver hold|hold-scaled ROOT DOVARIN_EXE EXAMPLE\n"
                  "       dovarin_ui_driver time RUNS EXE CAPTION [EXE CAPTION]...\n";
     return 64;
 }
