@@ -371,11 +371,11 @@ void CheckWindow(const Program& program, int left, int top, int dpi) {
 
 // Every control of the layout table at its box at the screen's scale (a label at its corner),
 // with its text.
-void CheckControls(const Program& program, int dpi) {
+void CheckControls(HWND form, int dpi) {
     for (const FormControl& row : FormControls()) {
-        HWND control = program.Control(row.id);
+        HWND control = GetDlgItem(form, row.id);
         Check(control != nullptr, "no control " + std::to_string(row.id));
-        RECT box = BoxIn(program.Form(), control);
+        RECT box = BoxIn(form, control);
         const bool sized = row.width != 0;
         Check(NearScaled(box.left, row.left, dpi) && NearScaled(box.top, row.top, dpi) &&
                   (!sized || (NearScaled(box.right - box.left, row.width, dpi) &&
@@ -409,7 +409,7 @@ void CheckLabelsNameInputs(const Program& program) {
 
 // The font the labels got has a glyph for every character the dialog shows: made here as the
 // program makes it, it measures each label to the size the label has.
-void CheckFontAndGlyphs(const Program& program, int dpi) {
+void CheckFontAndGlyphs(HWND form, int dpi) {
     HDC dc = GetDC(nullptr);
     const win32::Font font(win32::CreateFormFont(ScaleForDpi(win32::kFontHeight, dpi)));
     const HGDIOBJ old = SelectObject(dc, font.Get());
@@ -418,7 +418,7 @@ void CheckFontAndGlyphs(const Program& program, int dpi) {
         const std::wstring text = row.text ? row.text : L"";
         SIZE size = {};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-        const RECT box = BoxIn(program.Form(), program.Control(row.id));
+        const RECT box = BoxIn(form, GetDlgItem(form, row.id));
         if (row.widget == Widget::Label &&
             (box.right - box.left != size.cx || box.bottom - box.top != size.cy)) {
             problem = "label " + std::to_string(row.id) + " is not in the dialog's font";
@@ -481,7 +481,7 @@ void LayoutTabOrderAndCloseBox(const Paths& paths) {
     s.SetSetting(18, "1");  // RadioGroup2 on its second button: Tab must enter there
     Program program = Start(paths, s);
     CheckWindow(program, 120, 80, kLayoutDpi);
-    CheckControls(program, kLayoutDpi);
+    CheckControls(program.Form(), kLayoutDpi);
     CheckLabelsNameInputs(program);
     program.WaitText(win32::kLabelA1Id, L"　", "at the start");
     CheckTabOrder(program);
@@ -649,12 +649,40 @@ void ScaledLayoutFontsAndPosition(const Paths& paths) {
     s.SetSetting(2, "80");
     Program program = Start(paths, s);
     CheckWindow(program, ScaleForDpi(120, dpi), ScaleForDpi(80, dpi), dpi);
-    CheckControls(program, dpi);
-    CheckFontAndGlyphs(program, dpi);
+    CheckControls(program.Form(), dpi);
+    CheckFontAndGlyphs(program.Form(), dpi);
     program.WaitFocus(win32::WinIdOf(ControlId::ComboBox1), "at the start");
     Press(VK_RETURN);
     program.WaitExit();
     s.WriteBatchArgs();
+}
+
+// Moved to a screen of another scale, the form is laid out again at its DPI in the rectangle
+// Windows suggests. Wine's one screen never changes its scale, so the form is made here, in this
+// process, and given the message a move would bring.
+void DpiChangeLaysOutAgain(const Paths&) {
+    constexpr int kNewDpi = 144;
+    const win32::MainForm form(GetModuleHandleW(nullptr), nullptr);
+    HWND hwnd = form.Handle();
+    Check(hwnd != nullptr, "the form was not made");
+    // The frame stays as it is here (Wine keeps its one scale for it): the client area scales.
+    RECT client = {}, placed = {};
+    GetClientRect(hwnd, &client);
+    GetWindowRect(hwnd, &placed);
+    const int frameWidth = placed.right - placed.left - client.right;
+    const int frameHeight = placed.bottom - placed.top - client.bottom;
+    RECT suggested = {40, 30, 40 + ScaleForDpi(win32::kClientWidth, kNewDpi) + frameWidth,
+                      30 + ScaleForDpi(win32::kClientHeight, kNewDpi) + frameHeight};
+    SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(kNewDpi, kNewDpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+    GetClientRect(hwnd, &client);
+    GetWindowRect(hwnd, &placed);
+    Check(NearScaled(client.right, win32::kClientWidth, kNewDpi) &&
+              NearScaled(client.bottom, win32::kClientHeight, kNewDpi) && placed.left == 40 &&
+              placed.top == 30,
+          "client area " + std::to_string(client.right) + " x " + std::to_string(client.bottom));
+    CheckControls(hwnd, kNewDpi);
+    CheckFontAndGlyphs(hwnd, kNewDpi);
 }
 
 struct NamedScenario {
@@ -686,6 +714,7 @@ const std::vector<NamedScenario> kScenarios = {
     {"stop, refusal and Escape", StopRefuseAndEscape},
     {"off-screen position", OffScreenPositionMovesOnScreen},
     {"Alt+N and Alt+F4", CancelKeys},
+    {"laid out again at another DPI", DpiChangeLaysOutAgain},
 };
 const std::vector<NamedScenario> kScaledScenarios = {
     {"scaled layout, fonts, glyphs and position", ScaledLayoutFontsAndPosition},
