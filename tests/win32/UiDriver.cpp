@@ -336,11 +336,6 @@ Program Start(const Paths& paths, const Scenario& s) {
 
 // ---- scenarios -------------------------------------------------------------------------------
 
-// The screen's DPI, as the program sees it.
-int ScreenDpi() {
-    return win32::SystemDpi();
-}
-
 // Off by at most one pixel from the table's value at the screen's scale; exact at 100 %.
 bool NearScaled(int got, int tableValue, int dpi) {
     const int slack = dpi == kLayoutDpi ? 0 : 1;
@@ -642,7 +637,7 @@ void CancelKeys(const Paths& paths) {
 // unscaled units: opened at 120, 80 and confirmed unmoved, kelm.dat keeps 120, 80, as
 // dovarin-batch's does.
 void ScaledLayoutFontsAndPosition(const Paths& paths) {
-    const int dpi = ScreenDpi();
+    const int dpi = win32::SystemDpi();  // as the program sees the screen
     Check(dpi != kLayoutDpi, "the screen is not scaled");
     Scenario s = Prepare(paths, L"scaled-ok", L"ok-worked-example", true);
     s.SetSetting(1, "120");
