@@ -30,6 +30,7 @@
 #include "app/HeadlessWindow.h"
 #include "app/Unit1.h"
 #include "app/batch/CommandLine.h"
+#include "util/MyFunc.h"
 
 namespace {
 
@@ -87,10 +88,6 @@ std::vector<std::string> Arguments(std::string_view commands, const fs::path& di
     return args;
 }
 
-bool IsControl(unsigned char b) {
-    return b < 0x20 || b == 0x7F;
-}
-
 // The lines of a CR LF file; false when a line holds another control byte or the file does not
 // end with a line end.
 bool SplitCrLf(const std::string& bytes, std::vector<std::string_view>& lines) {
@@ -99,8 +96,7 @@ bool SplitCrLf(const std::string& bytes, std::vector<std::string_view>& lines) {
         const std::size_t end = rest.find("\r\n");
         if (end == std::string_view::npos) return false;
         const std::string_view line = rest.substr(0, end);
-        for (unsigned char b : line)
-            if (IsControl(b)) return false;
+        if (HasControlByte(line)) return false;
         lines.push_back(line);
         rest.remove_prefix(end + 2);
     }

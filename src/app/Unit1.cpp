@@ -45,6 +45,21 @@ std::vector<std::string> TextTypeItems() {
     return items;
 }
 
+void SetExeDir(const std::filesystem::path& folder) {
+    ExeDir = folder / "";
+}
+
+void WriteCancelAnswer() noexcept {
+    if (ExeDir.empty()) return;  // nowhere known to answer
+    OutputBuffer.clear();
+    try {
+        // Writes "hq", or removes the file when even that cannot be written.
+        WriteExchangeFile(TForm1::ExchangeFilePath());
+    } catch (...) {
+        // No memory even for the path: nothing more can be done.
+    }
+}
+
 std::filesystem::path TForm1::ExchangeFilePath() {
     return ExeDir / kExchangeFileName;
 }
@@ -72,7 +87,7 @@ void TForm1::FormShow(const std::filesystem::path& exeDir) noexcept {
 
 void TForm1::Show(const std::filesystem::path& exeDir) {
     // The answer's place before anything else: whatever fails from here on, "hq" goes there.
-    ExeDir = exeDir / "";  // ends with the separator, as the executable's folder does
+    SetExeDir(exeDir);
     exchangeFile_ = ExchangeFilePath();
     InitHostState();
     // Without an exchange file the form opens on HostState's defaults.

@@ -33,6 +33,8 @@ class FormWindow {
 
 // The executable's folder, ending with the path separator; both files of the program lie there.
 extern std::filesystem::path ExeDir;
+// Sets ExeDir to `folder`, ending with the separator as the executable's folder does.
+void SetExeDir(const std::filesystem::path& folder);
 // The host's exchange file and the settings file.
 constexpr const char* kExchangeFileName = "JWC_TEMP.TXT";
 constexpr const char* kSettingsFileName = "kelm.dat";
@@ -84,6 +86,11 @@ class TForm1 {
     std::filesystem::path exchangeFile_;  // known before anything is read
     bool closed_ = false;
 };
+
+// The last resort when no form runs (its window could not be created, or start-up failed): the
+// answer "hq", or no answer file at all when even that cannot be written; never the host's own
+// input. Needs ExeDir.
+void WriteCancelAnswer() noexcept;
 
 // ComboBox3's items: the host's current text type, then text types 1 to 10.
 constexpr int kTextTypeItemCount = 11;

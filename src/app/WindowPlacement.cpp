@@ -1,5 +1,6 @@
 #include "app/WindowPlacement.h"
 
+#include <climits>
 #include <cstdint>
 
 namespace dovarin {
@@ -58,6 +59,37 @@ std::int64_t AxisShift(std::int64_t lo, std::int64_t hi, std::int64_t areaLo, st
 }
 
 }  // namespace
+
+namespace {
+
+// a x b / c rounded half away from zero, as MulDiv; held within int. c > 0.
+int MulDivRounded(int a, int b, int c) {
+    const std::int64_t product = std::int64_t{a} * b;
+    const std::int64_t half = c / 2;
+    const std::int64_t q = product >= 0 ? (product + half) / c : -((-product + half) / c);
+    if (q > INT_MAX) return INT_MAX;
+    if (q < INT_MIN) return INT_MIN;
+    return static_cast<int>(q);
+}
+
+int ValidDpi(int dpi) {
+    return dpi > 0 ? dpi : kLayoutDpi;
+}
+
+}  // namespace
+
+int ScaleForDpi(int value, int dpi) {
+    return MulDivRounded(value, ValidDpi(dpi), kLayoutDpi);
+}
+
+ScreenPoint ScreenFromSaved(ScreenPoint saved, int systemDpi) {
+    return {ScaleForDpi(saved.X, systemDpi), ScaleForDpi(saved.Y, systemDpi)};
+}
+
+ScreenPoint SavedFromScreen(ScreenPoint screen, int systemDpi) {
+    const int dpi = ValidDpi(systemDpi);
+    return {MulDivRounded(screen.X, kLayoutDpi, dpi), MulDivRounded(screen.Y, kLayoutDpi, dpi)};
+}
 
 ScreenPoint PlaceTitleBar(ScreenPoint position, int width, int titleHeight,
                           const std::vector<ScreenRect>& workAreas) {

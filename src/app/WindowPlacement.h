@@ -1,5 +1,6 @@
-// Where the window may open: a position saved on another screen layout (a monitor since removed,
-// a different resolution) must not leave the title bar where the user cannot reach it.
+// Where the window may open and at what size: a position saved on another screen layout (a
+// monitor since removed, a different resolution or scale) must not leave the title bar where the
+// user cannot reach it, and the dialog keeps its look at every display scale.
 #pragma once
 
 #include <vector>
@@ -18,6 +19,24 @@ struct ScreenPoint {
     int X = 0;
     int Y = 0;
 };
+
+// ---- display scale ---------------------------------------------------------------------------
+//
+// The layout is drawn at 96 DPI, the scale of a screen at 100 %. A window at another scale shows
+// every box and font at value x DPI / 96, rounded as Windows' MulDiv rounds (half away from
+// zero), so it looks as the system's stretching of a 96-DPI window did, only sharp. Positions in
+// kelm.dat stay in the units of a program that declares no awareness: screen pixels x 96 / the
+// system DPI. So a file written at 100 %, or by an older program, opens at the same place at
+// 150 %, and for every system DPI of 96 or more (Windows offers no scale below 100 %) reading a
+// position and saving it unmoved gives back the same numbers.
+constexpr int kLayoutDpi = 96;
+
+// value x dpi / 96, rounded half away from zero; a dpi of 0 or less counts as 96. Results beyond
+// int are held at its ends.
+int ScaleForDpi(int value, int dpi);
+// A saved position in screen pixels, and back.
+ScreenPoint ScreenFromSaved(ScreenPoint saved, int systemDpi);
+ScreenPoint SavedFromScreen(ScreenPoint screen, int systemDpi);
 
 // Where a window must stand so that its title bar lies wholly on the monitors' work areas. The
 // window's top-left corner is at `position`; its title bar spans the window's `width` and the

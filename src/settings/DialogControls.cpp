@@ -94,6 +94,19 @@ std::size_t TailStart(std::string_view before, std::string_view after, std::size
     return after.size();
 }
 
+// The bytes of `after` between what it shares with `before` at both ends: what a change brought
+// in. Bytes suffice: a control byte is never the second byte of a character.
+std::string_view InsertedPart(std::string_view before, std::string_view after) {
+    std::size_t head = 0;
+    while (head < before.size() && head < after.size() && before[head] == after[head]) ++head;
+    std::size_t tail = 0;
+    while (tail < before.size() - head && tail < after.size() - head &&
+           before[before.size() - 1 - tail] == after[after.size() - 1 - tail]) {
+        ++tail;
+    }
+    return after.substr(head, after.size() - head - tail);
+}
+
 // Where DialogControls keeps each control's state.
 template <class T>
 struct FieldRow {
@@ -198,6 +211,16 @@ std::string ApplyTypingLimit(std::string_view before, std::string_view after, in
     if (budget > 0) result += LimitTyped(after.substr(head, tailStart - head), budget);
     result += after.substr(tailStart);
     return result;
+}
+
+EditResult ApplyEdit(std::string_view before, const std::optional<std::string>& after, int limit) {
+    if (!after) return {EditOutcome::RefusedCodePage, std::string(before)};
+    if (HasControlByte(InsertedPart(before, *after))) {
+        return {EditOutcome::RefusedControlChar, std::string(before)};
+    }
+    std::string kept = ApplyTypingLimit(before, *after, limit);
+    const EditOutcome outcome = kept == *after ? EditOutcome::Taken : EditOutcome::Cut;
+    return {outcome, std::move(kept)};
 }
 
 int DialogControls::ItemCount(ControlId list) const {

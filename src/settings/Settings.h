@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,6 +65,25 @@ std::string LimitTyped(std::string_view text, int limit);
 // cut so that the whole fits in `limit`. Deleting is always allowed, and a longer text that the
 // program set (a loaded setting) is never cut; it only takes no more typing.
 std::string ApplyTypingLimit(std::string_view before, std::string_view after, int limit);
+
+// The edit rules: what an edit keeps of a change the user made (typed, pasted, deleted) to its
+// text. The dialog and dovarin-batch --set both apply them.
+enum class EditOutcome {
+    Taken,               // the change stands as made
+    Cut,                 // the typed or pasted part was cut at the typing limit
+    RefusedControlChar,  // it brought in a control character: the text stays as it was
+    RefusedCodePage,     // it brought in a character code page 932 cannot hold: the same
+};
+struct EditResult {
+    EditOutcome Outcome = EditOutcome::Taken;
+    std::string Text;  // what the edit holds now, code page 932
+};
+// `before` is the edit's text, `after` the changed text in code page 932, or nothing when it
+// holds a character the code page has no form for (the caller converts it from the screen's or
+// the terminal's encoding). A change that brings in a control character or such a character is
+// refused whole (a one-line edit holds neither); any other change is cut at the typing limit as
+// ApplyTypingLimit does.
+EditResult ApplyEdit(std::string_view before, const std::optional<std::string>& after, int limit);
 
 // The state of every input control, as the user sees it. Lists and radio groups hold an item
 // index or kNoSelection; edits hold their raw text (code page 932); check boxes their state.

@@ -46,6 +46,16 @@ constexpr std::size_t CharSize(std::string_view text, std::size_t i) {
     return IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
 }
 
+// True for a control byte: below 0x20, and 0x7F. No one-line text holds one, and nothing the
+// host reads may (it would end or split a record).
+constexpr bool IsControlByte(unsigned char b) {
+    return b < 0x20 || b == 0x7F;
+}
+
+// True when the text holds a control byte anywhere. A code-page-932 character never has one for
+// its second byte, so a text that holds one is either malformed or holds a control character.
+bool HasControlByte(std::string_view text);
+
 // The text without half-width spaces, full-width spaces (0x81 0x40) and control bytes (< 0x20).
 // An empty result means the text is blank.
 std::string StripBlanks(std::string_view text);

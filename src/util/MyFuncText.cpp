@@ -8,10 +8,6 @@
 namespace dovarin {
 namespace {
 
-bool IsControlByte(unsigned char b) {
-    return b < 0x20 || b == 0x7F;
-}
-
 bool IsBlankChar(std::string_view ch) {
     if (ch.size() == 2) return ch[0] == '\x81' && ch[1] == '\x40';  // 全角空白
     return static_cast<unsigned char>(ch[0]) <= 0x20;
@@ -28,6 +24,13 @@ std::string StripBlanks(std::string_view text) {
         i += ch.size();
     }
     return result;
+}
+
+bool HasControlByte(std::string_view text) {
+    for (unsigned char b : text) {
+        if (IsControlByte(b)) return true;
+    }
+    return false;
 }
 
 std::string WithoutControlChars(std::string_view text) {

@@ -140,6 +140,15 @@ TEST_F(Unit1Test, ShowReadsBothFilesThenShowsControlsAndMovesTheWindow) {
     EXPECT_EQ(exeDir.back(), static_cast<char>(fs::path::preferred_separator));
 }
 
+// The last resort of a program whose window never ran: the host's input must not stay behind.
+TEST_F(Unit1Test, CancelAnswerWithoutAFormReplacesTheHostsInput) {
+    WriteBytes(Exchange(), Crlf(kPickedDimension));
+    OutputBuffer.push_back({"hd", false});  // half an answer left by a failed run
+    SetExeDir(dir_);
+    WriteCancelAnswer();
+    EXPECT_EQ(ReadBytes(Exchange()), "hq\r\n");
+}
+
 TEST_F(Unit1Test, ShowWithoutFilesUsesDefaults) {
     form_.FormShow(dir_);
 

@@ -49,5 +49,47 @@ TEST(WindowPlacementTest, TitleBarEndsOnScreenByTheLeastMove) {
     }
 }
 
+// The layout's boxes and fonts at 100, 125, 150 and 200 %: MulDiv's rounding, half away from 0.
+TEST(WindowPlacementTest, ScaleForDpiRoundsAsMulDiv) {
+    struct Row {
+        int value;
+        int at96, at120, at144, at192;
+    };
+    const Row rows[] = {
+        {511, 511, 639, 767, 1022},  // client width: 638.75, 766.5
+        {376, 376, 470, 564, 752},   // client height
+        {13, 13, 16, 20, 26},        // the font: 16.25, 19.5
+        {11, 11, 14, 17, 22},        // the small font: 13.75, 16.5
+        {21, 21, 26, 32, 42},        // a drop-down list's closed height: 26.25, 31.5
+        {1, 1, 1, 2, 2},             // 1.25, 1.5
+        {0, 0, 0, 0, 0},
+        {-3, -3, -4, -5, -6},        // -3.75, -4.5: away from zero, as on the positive side
+        {INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX},  // held at the ends of int
+        {INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        EXPECT_EQ(ScaleForDpi(rows[i].value, 96), rows[i].at96) << " row " << i;
+        EXPECT_EQ(ScaleForDpi(rows[i].value, 120), rows[i].at120) << " row " << i;
+        EXPECT_EQ(ScaleForDpi(rows[i].value, 144), rows[i].at144) << " row " << i;
+        EXPECT_EQ(ScaleForDpi(rows[i].value, 192), rows[i].at192) << " row " << i;
+    }
+    EXPECT_EQ(ScaleForDpi(13, 0), 13);  // no DPI known: the layout's own
+}
+
+// kelm.dat keeps unscaled positions: an unmoved window saves the numbers it was opened with, at
+// every system scale Windows offers, negative positions (monitors left of the primary) included.
+TEST(WindowPlacementTest, SavedPositionsSurviveTheScale) {
+    EXPECT_EQ(ScreenFromSaved({100, -100}, 144).X, 150);
+    EXPECT_EQ(ScreenFromSaved({100, -100}, 144).Y, -150);
+    EXPECT_EQ(SavedFromScreen({150, 151}, 144).Y, 101);  // a moved window: the nearest unit
+    for (int dpi : {96, 120, 144, 168, 192, 240, 288, 480}) {
+        for (int v = -40000; v <= 40000; v += 7) {
+            const ScreenPoint back = SavedFromScreen(ScreenFromSaved({v, -v}, dpi), dpi);
+            ASSERT_EQ(back.X, v) << dpi << " dpi";
+            ASSERT_EQ(back.Y, -v) << dpi << " dpi";
+        }
+    }
+}
+
 }  // namespace
 }  // namespace dovarin

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -181,6 +182,37 @@ TEST(ApplyTypingLimit, CutsOnlyWhatWasTyped) {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         EXPECT_EQ(ApplyTypingLimit(rows[i].before, rows[i].after, rows[i].limit), rows[i].expected)
             << "row " << i << ": " << rows[i].what;
+    }
+}
+
+// The edit rules the dialog and dovarin-batch share: refused whole, cut, or taken.
+TEST(ApplyEdit, RefusesWholeOrCutsAtTheLimit) {
+    using O = EditOutcome;
+    struct Row {
+        const char* what;
+        std::string before;
+        std::optional<std::string> after;
+        int limit;
+        O outcome;
+        std::string expected;
+    };
+    const std::vector<Row> rows = {
+        {"typed", "1", "12", 8, O::Taken, "12"},
+        {"deleted", "12", "2", 8, O::Taken, "2"},
+        {"pasted, cut in bytes", "", "1234567" + kA, 8, O::Cut, "1234567"},
+        {"two-byte characters", kA, kA + kSo + kA, 6, O::Taken, kA + kSo + kA},
+        {"a tab typed", "12", "1\t2", 8, O::RefusedControlChar, "12"},
+        {"a pasted line end", "", "3\r\n4", 8, O::RefusedControlChar, ""},
+        {"DEL", "ab", "ab\x7f", 8, O::RefusedControlChar, "ab"},
+        {"a control byte past the limit", "", "12345678\x1a", 8, O::RefusedControlChar, ""},
+        {"no code page 932 form", kA, std::nullopt, 32, O::RefusedCodePage, kA},
+        {"a loaded long text takes no more", "1234567890", "12345678901", 8, O::Cut,
+         "1234567890"},
+    };
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const EditResult got = ApplyEdit(rows[i].before, rows[i].after, rows[i].limit);
+        EXPECT_EQ(got.Outcome, rows[i].outcome) << "row " << i << ": " << rows[i].what;
+        EXPECT_EQ(got.Text, rows[i].expected) << "row " << i << ": " << rows[i].what;
     }
 }
 

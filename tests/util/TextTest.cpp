@@ -52,6 +52,8 @@ TEST(WithoutControlChars, DropsControlBytesByCharacter) {
     };
     for (size_t i = 0; i < std::size(rows); ++i) {
         EXPECT_EQ(WithoutControlChars(rows[i].text), rows[i].expected) << " row " << i;
+        // What loses a byte held one.
+        EXPECT_EQ(HasControlByte(rows[i].text), rows[i].text != rows[i].expected) << " row " << i;
     }
 }
 

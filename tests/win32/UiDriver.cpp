@@ -11,16 +11,23 @@
 //       and checks what it sees on the screen. The script around it runs dovarin-batch on
 //       ROOT\batch\NAME and compares both files byte for byte with the program's. The last line
 //       printed is "ui: pass" or "ui: FAIL".
-//   dovarin_ui_driver hold ROOT DOVARIN_EXE EXAMPLE
+//   dovarin_ui_driver scaled ROOT DOVARIN_EXE SCENARIOS
+//       The same at a display scale other than 100 % (a prefix of its own, without a replacement
+//       for the dialog's font): the window, every box and the fonts scaled, every character the
+//       dialog shows in its font, and the saved position in unscaled units.
+//   dovarin_ui_driver hold|hold-scaled ROOT DOVARIN_EXE EXAMPLE
 //       Runs the bundled example's input (the folder EXAMPLE) and keeps the dialog open until
 //       ROOT\release exists (for a screenshot); prints the window's screen rectangle first.
+//       hold-scaled: in the scaled prefix, without a stand-in for the dialog's font.
 //   dovarin_ui_driver time RUNS EXE CAPTION [EXE CAPTION]...
 //       Starts each EXE in turn, RUNS times, and prints the medians of the milliseconds from the
-//       start to its window CAPTION being shown and idle (bench/win32/show-time).
+//       start to its window CAPTION being shown and idle, and the first one's median against
+//       each other's (bench/win32/show-time).
 #include <windows.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -29,8 +36,10 @@
 #include <string>
 #include <vector>
 
+#include "app/WindowPlacement.h"
 #include "app/win32/FormLayout.h"
-#include "settings/Settings.h"
+#include "app/win32/MainForm.h"
+#include "app/win32/WinUtil.h"
 
 namespace dovarin::ui {
 namespace {
@@ -327,15 +336,24 @@ Program Start(const Paths& paths, const Scenario& s) {
 
 // ---- scenarios -------------------------------------------------------------------------------
 
+// Off by at most one pixel from the table's value at the screen's scale; exact at 100 %.
+bool NearScaled(int got, int tableValue, int dpi) {
+    const int slack = dpi == kLayoutDpi ? 0 : 1;
+    return std::abs(got - ScaleForDpi(tableValue, dpi)) <= slack;
+}
+
 // The window: client size, position, fixed size, and the application title on the task bar.
-void CheckWindow(const Program& program, int left, int top) {
+void CheckWindow(const Program& program, int left, int top, int dpi) {
     HWND form = program.Form();
     RECT client = {}, frame = {};
     GetClientRect(form, &client);
     GetWindowRect(form, &frame);
-    Check(client.right == win32::kClientWidth && client.bottom == win32::kClientHeight,
+    Check(NearScaled(client.right, win32::kClientWidth, dpi) &&
+              NearScaled(client.bottom, win32::kClientHeight, dpi),
           "client area " + std::to_string(client.right) + " x " + std::to_string(client.bottom));
-    Check(frame.left == left && frame.top == top, "window not at the saved position");
+    Check(frame.left == left && frame.top == top,
+          "window at " + std::to_string(frame.left) + ", " + std::to_string(frame.top) +
+              ", not at the saved position");
     const LONG_PTR style = GetWindowLongPtrW(form, GWL_STYLE);
     Check((style & (WS_SYSMENU | WS_MINIMIZEBOX)) == (WS_SYSMENU | WS_MINIMIZEBOX) &&
               !(style & (WS_MAXIMIZEBOX | WS_THICKFRAME)),
@@ -346,16 +364,17 @@ void CheckWindow(const Program& program, int left, int top) {
           "the task bar does not show the application title sorv_Dovarin");
 }
 
-// Every control of the layout table at its box (a label at its corner), with its text.
-void CheckControls(const Program& program) {
+// Every control of the layout table at its box at the screen's scale (a label at its corner),
+// with its text.
+void CheckControls(HWND form, int dpi) {
     for (const FormControl& row : FormControls()) {
-        HWND control = program.Control(row.id);
+        HWND control = GetDlgItem(form, row.id);
         Check(control != nullptr, "no control " + std::to_string(row.id));
-        RECT box = BoxIn(program.Form(), control);
+        RECT box = BoxIn(form, control);
         const bool sized = row.width != 0;
-        Check(box.left == row.left && box.top == row.top &&
-                  (!sized ||
-                   (box.right - box.left == row.width && box.bottom - box.top == row.height)),
+        Check(NearScaled(box.left, row.left, dpi) && NearScaled(box.top, row.top, dpi) &&
+                  (!sized || (NearScaled(box.right - box.left, row.width, dpi) &&
+                              NearScaled(box.bottom - box.top, row.height, dpi))),
               "control " + std::to_string(row.id) + " stands at " + std::to_string(box.left) +
                   ", " + std::to_string(box.top) + " sized " +
                   std::to_string(box.right - box.left) + " x " +
@@ -364,6 +383,54 @@ void CheckControls(const Program& program) {
             Check(Text(control) == row.text, "control " + std::to_string(row.id) + " text");
         }
     }
+}
+
+// What a screen reader says for each input: the window just before it, a label naming it, or
+// for a radio group, before its first button, the group box with the group's caption. (A check
+// box names itself.)
+void CheckLabelsNameInputs(const Program& program) {
+    for (const ControlInfo& info : ControlTable()) {
+        if (info.kind == ControlKind::CheckBox) continue;
+        const std::vector<int> radios = win32::RadioButtonIds(info.id);
+        HWND input = program.Control(radios.empty() ? win32::WinIdOf(info.id) : radios.front());
+        HWND before = GetWindow(input, GW_HWNDPREV);
+        const FormControl* row = win32::FindFormControl(GetDlgCtrlID(before));
+        const bool names = row && row->control == info.id &&
+                           (win32::IsLabel(row->widget) || row->widget == Widget::GroupBox);
+        Check(names && !Text(before).empty() && Text(before) == row->text,
+              std::string(info.name) + " is not named by the window before it");
+    }
+}
+
+// The font the labels got has a glyph for every character the dialog shows: made here as the
+// program makes it, it measures each label to the size the label has.
+void CheckFontAndGlyphs(HWND form, int dpi) {
+    HDC dc = GetDC(nullptr);
+    const win32::Font font(win32::CreateFormFont(ScaleForDpi(win32::kFontHeight, dpi)));
+    const HGDIOBJ old = SelectObject(dc, font.Get());
+    std::string problem;
+    for (const FormControl& row : FormControls()) {
+        const std::wstring text = row.text ? row.text : L"";
+        SIZE size = {};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        const RECT box = BoxIn(form, GetDlgItem(form, row.id));
+        if (row.widget == Widget::Label &&
+            (box.right - box.left != size.cx || box.bottom - box.top != size.cy)) {
+            problem = "label " + std::to_string(row.id) + " is not in the dialog's font";
+        }
+        std::vector<WORD> glyphs(text.size());
+        GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), glyphs.data(),
+                         GGI_MARK_NONEXISTING_GLYPHS);
+        for (std::size_t i = 0; i < text.size() && problem.empty(); ++i) {
+            if (glyphs[i] == 0xFFFF && text[i] >= 0x20) {
+                problem = "no glyph for \"" + Utf8(text.substr(i, 1)) + "\" in " +
+                          Utf8(win32::FormFontFace());
+            }
+        }
+    }
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    Check(problem.empty(), problem);
 }
 
 // Tab through the form: the table's input controls (a radio group at its checked button, the
@@ -408,8 +475,9 @@ void LayoutTabOrderAndCloseBox(const Paths& paths) {
     s.SetSetting(2, "80");
     s.SetSetting(18, "1");  // RadioGroup2 on its second button: Tab must enter there
     Program program = Start(paths, s);
-    CheckWindow(program, 120, 80);
-    CheckControls(program);
+    CheckWindow(program, 120, 80, kLayoutDpi);
+    CheckControls(program.Form(), kLayoutDpi);
+    CheckLabelsNameInputs(program);
     program.WaitText(win32::kLabelA1Id, L"　", "at the start");
     CheckTabOrder(program);
     CheckMinimiseAndRestore(program);
@@ -564,17 +632,60 @@ void CancelKeys(const Paths& paths) {
     }
 }
 
-int RunScenarios(const Paths& paths) {
-    const struct {
-        const char* name;
-        void (*run)(const Paths&);
-    } scenarios[] = {
-        {"layout, tab order and the close box", LayoutTabOrderAndCloseBox},
-        {"typed values and OK by Enter", TypedValuesAndOkByEnter},
-        {"stop, refusal and Escape", StopRefuseAndEscape},
-        {"off-screen position", OffScreenPositionMovesOnScreen},
-        {"Alt+N and Alt+F4", CancelKeys},
-    };
+// At the screen's scale, in a prefix without a replacement for the dialog's font: the window,
+// every box and the fonts scaled, every character in the font, and the position saved in
+// unscaled units: opened at 120, 80 and confirmed unmoved, kelm.dat keeps 120, 80, as
+// dovarin-batch's does.
+void ScaledLayoutFontsAndPosition(const Paths& paths) {
+    const int dpi = win32::SystemDpi();  // as the program sees the screen
+    Check(dpi != kLayoutDpi, "the screen is not scaled");
+    Scenario s = Prepare(paths, L"scaled-ok", L"ok-worked-example", true);
+    s.SetSetting(1, "120");
+    s.SetSetting(2, "80");
+    Program program = Start(paths, s);
+    CheckWindow(program, ScaleForDpi(120, dpi), ScaleForDpi(80, dpi), dpi);
+    CheckControls(program.Form(), dpi);
+    CheckFontAndGlyphs(program.Form(), dpi);
+    program.WaitFocus(win32::WinIdOf(ControlId::ComboBox1), "at the start");
+    Press(VK_RETURN);
+    program.WaitExit();
+    s.WriteBatchArgs();
+}
+
+// Moved to a screen of another scale, the form is laid out again at its DPI in the rectangle
+// Windows suggests. Wine's one screen never changes its scale, so the form is made here, in this
+// process, and given the message a move would bring.
+void DpiChangeLaysOutAgain(const Paths&) {
+    constexpr int kNewDpi = 144;
+    const win32::MainForm form(GetModuleHandleW(nullptr), nullptr);
+    HWND hwnd = form.Handle();
+    Check(hwnd != nullptr, "the form was not made");
+    // The frame stays as it is here (Wine keeps its one scale for it): the client area scales.
+    RECT client = {}, placed = {};
+    GetClientRect(hwnd, &client);
+    GetWindowRect(hwnd, &placed);
+    const int frameWidth = placed.right - placed.left - client.right;
+    const int frameHeight = placed.bottom - placed.top - client.bottom;
+    RECT suggested = {40, 30, 40 + ScaleForDpi(win32::kClientWidth, kNewDpi) + frameWidth,
+                      30 + ScaleForDpi(win32::kClientHeight, kNewDpi) + frameHeight};
+    SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(kNewDpi, kNewDpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+    GetClientRect(hwnd, &client);
+    GetWindowRect(hwnd, &placed);
+    Check(NearScaled(client.right, win32::kClientWidth, kNewDpi) &&
+              NearScaled(client.bottom, win32::kClientHeight, kNewDpi) && placed.left == 40 &&
+              placed.top == 30,
+          "client area " + std::to_string(client.right) + " x " + std::to_string(client.bottom));
+    CheckControls(hwnd, kNewDpi);
+    CheckFontAndGlyphs(hwnd, kNewDpi);
+}
+
+struct NamedScenario {
+    const char* name;
+    void (*run)(const Paths&);
+};
+
+int RunScenarios(const Paths& paths, const std::vector<NamedScenario>& scenarios) {
     int failed = 0;
     for (const auto& scenario : scenarios) {
         try {
@@ -592,13 +703,30 @@ int RunScenarios(const Paths& paths) {
     return failed == 0 ? 0 : 1;
 }
 
-// Wine has no "ＭＳ ゴシック"; the dialog asks for it by name, and gets IPA Gothic in its place.
-void UseJapaneseFontUnderWine() {
+const std::vector<NamedScenario> kScenarios = {
+    {"layout, labels, tab order and the close box", LayoutTabOrderAndCloseBox},
+    {"typed values and OK by Enter", TypedValuesAndOkByEnter},
+    {"stop, refusal and Escape", StopRefuseAndEscape},
+    {"off-screen position", OffScreenPositionMovesOnScreen},
+    {"Alt+N and Alt+F4", CancelKeys},
+    {"laid out again at another DPI", DpiChangeLaysOutAgain},
+};
+const std::vector<NamedScenario> kScaledScenarios = {
+    {"scaled layout, fonts, glyphs and position", ScaledLayoutFontsAndPosition},
+};
+
+// Wine has no "ＭＳ ゴシック". As the README says, IPA Gothic may stand in for it by name; or,
+// with `replaced` false, there is no stand-in, and the dialog must find a face of its own.
+void ReplaceJapaneseFontUnderWine(bool replaced) {
     HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     if (!ntdll || !GetProcAddress(ntdll, "wine_get_version")) return;
+    const wchar_t* const key = L"Software\\Wine\\Fonts\\Replacements";
+    if (!replaced) {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, key, L"ＭＳ ゴシック");
+        return;
+    }
     const wchar_t face[] = L"IPAGothic";
-    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Fonts\\Replacements", L"ＭＳ ゴシック",
-                    REG_SZ, face, sizeof face);
+    RegSetKeyValueW(HKEY_CURRENT_USER, key, L"ＭＳ ゴシック", REG_SZ, face, sizeof face);
 }
 
 int HoldForScreenshot(const fs::path& root, const fs::path& exe, const fs::path& example) {
@@ -645,7 +773,12 @@ int TimeStarts(int runs, const std::vector<std::pair<fs::path, std::wstring>>& p
                   << " ms of " << runs << " (min " << times[p].front() << ", max "
                   << times[p].back() << ")" << std::endl;
     }
-    if (medians.size() == 2) std::cout << "ratio: " << medians[0] / medians[1] << std::endl;
+    // The first program against each yardstick after it.
+    for (std::size_t p = 1; p < programs.size(); ++p) {
+        std::cout << "ratio " << Utf8(programs[0].first.stem().wstring()) << " / "
+                  << Utf8(programs[p].first.stem().wstring()) << ": " << medians[0] / medians[p]
+                  << std::endl;
+    }
     return 0;
 }
 
@@ -655,10 +788,18 @@ int TimeStarts(int runs, const std::vector<std::pair<fs::path, std::wstring>>& p
 int wmain(int argc, wchar_t** argv) {
     using namespace dovarin::ui;
     const std::wstring mode = argc > 1 ? argv[1] : L"";
-    UseJapaneseFontUnderWine();
+    dovarin::win32::DeclareDpiAwareness();  // sees the screen as the program does
+    ReplaceJapaneseFontUnderWine(mode != L"scaled" && mode != L"hold-scaled");
     try {
-        if (mode == L"run" && argc == 5) return RunScenarios({argv[2], argv[3], argv[4]});
-        if (mode == L"hold" && argc == 5) return HoldForScreenshot(argv[2], argv[3], argv[4]);
+        if (mode == L"run" && argc == 5) {
+            return RunScenarios({argv[2], argv[3], argv[4]}, kScenarios);
+        }
+        if (mode == L"scaled" && argc == 5) {
+            return RunScenarios({argv[2], argv[3], argv[4]}, kScaledScenarios);
+        }
+        if ((mode == L"hold" || mode == L"hold-scaled") && argc == 5) {
+            return HoldForScreenshot(argv[2], argv[3], argv[4]);
+        }
         if (mode == L"time" && argc >= 5 && argc % 2 == 1) {
             std::vector<std::pair<fs::path, std::wstring>> programs;
             for (int i = 3; i + 1 < argc; i += 2) programs.emplace_back(argv[i], argv[i + 1]);
@@ -668,8 +809,8 @@ int wmain(int argc, wchar_t** argv) {
         std::cout << "FAIL: " << failure.what << std::endl;
         return 1;
     }
-    std::cerr << "usage: dovarin_ui_driver run ROOT DOVARIN_EXE SCENARIOS\n"
-                 "       dovarin_ui_driver hold ROOT DOVARIN_EXE EXAMPLE\n"
+    std::cerr << "usage: dovarin_ui_driver run|scaled ROOT DOVARIN_EXE SCENARIOS\n"
+                 "       dovarin_ui_driver hold|hold-scaled ROOT DOVARIN_EXE EXAMPLE\n"
                  "       dovarin_ui_driver time RUNS EXE CAPTION [EXE CAPTION]...\n";
     return 64;
 }

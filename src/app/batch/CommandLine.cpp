@@ -8,10 +8,12 @@
 #include "app/batch/CommandLine.h"
 
 #include <charconv>
+#include <optional>
 #include <system_error>
 
 #include "app/Unit1.h"
 #include "app/batch/Cp932.h"
+#include "util/MyFunc.h"
 
 namespace dovarin {
 
@@ -64,26 +66,24 @@ bool ParseWholeInt(const std::string& text, int& value) {
     return !text.empty() && ec == std::errc() && ptr == end;
 }
 
-bool HasControlByte(std::string_view text) {
-    for (unsigned char b : text) {
-        if (b < 0x20 || b == 0x7F) return true;
-    }
-    return false;
-}
-
 bool ParseEditText(const ControlInfo& info, const std::string& value, ControlChange& change,
                    std::string& error) {
-    std::string cp932;
-    if (!Utf8ToCp932(value, cp932)) {
-        error = std::string(info.name) + ": the text cannot be written in code page 932";
-        return false;
+    std::optional<std::string> cp932(std::string{});
+    if (!Utf8ToCp932(value, *cp932)) cp932.reset();
+    // The user empties the edit, then types the value.
+    EditResult typed = ApplyEdit("", cp932, info.typingLimit);
+    switch (typed.Outcome) {
+        case EditOutcome::RefusedCodePage:
+            error = std::string(info.name) + ": the text cannot be written in code page 932";
+            return false;
+        case EditOutcome::RefusedControlChar:
+            error = std::string(info.name) + ": control characters cannot be typed into an edit";
+            return false;
+        case EditOutcome::Taken:
+        case EditOutcome::Cut:
+            break;
     }
-    if (HasControlByte(cp932)) {
-        error = std::string(info.name) + ": control characters cannot be typed into an edit";
-        return false;
-    }
-    // The user replaces the whole text; typing stops at the limit.
-    change.Text = LimitTyped(cp932, info.typingLimit);
+    change.Text = std::move(typed.Text);
     return true;
 }
 
@@ -195,7 +195,7 @@ bool CheckSvgFile(const std::filesystem::path& file, const std::filesystem::path
 // A message stays on one line whatever the arguments hold.
 std::string OneLine(std::string text) {
     for (char& c : text) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+        if (IsControlByte(static_cast<unsigned char>(c))) c = '?';
     }
     return text;
 }

@@ -1,5 +1,7 @@
 #include "app/win32/ApplicationWindow.h"
 
+#include "app/win32/WinUtil.h"
+
 namespace dovarin::win32 {
 namespace {
 
@@ -15,16 +17,7 @@ HWND AttachedForm(HWND application) {
 }  // namespace
 
 ApplicationWindow::ApplicationWindow(HINSTANCE instance) {
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    if (!GetClassInfoExW(instance, kApplicationClass, &windowClass)) {
-        windowClass.lpfnWndProc = WindowProc;
-        windowClass.hInstance = instance;
-        windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = kApplicationClass;
-        if (!RegisterClassExW(&windowClass)) return;
-    }
+    if (!RegisterWindowClass(instance, kApplicationClass, WindowProc)) return;
     hwnd_ = CreateWindowExW(0, kApplicationClass, kApplicationTitle,
                             WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
                             nullptr, nullptr, instance, nullptr);
@@ -50,14 +43,16 @@ LRESULT CALLBACK ApplicationWindow::WindowProc(HWND hwnd, UINT message, WPARAM w
             if (form && IsWindowVisible(form)) SetActiveWindow(GetLastActivePopup(form));
             return 0;
         case WM_SIZE:
-            // Restored from the task bar: the form that went down with it comes back.
-            if (wParam == SIZE_RESTORED && form && !IsWindowVisible(form)) {
+            // Minimised (the form's minimise box comes here too), the form goes down with this
+            // window; restored from the task bar, it comes back.
+            if (form && wParam == SIZE_MINIMIZED) ShowWindow(form, SW_HIDE);
+            if (form && wParam == SIZE_RESTORED && !IsWindowVisible(form)) {
                 ShowWindow(form, SW_SHOW);
             }
             return 0;
         case WM_CLOSE:
-            // Not while the form waits for its message box to be answered.
-            if (form && IsWindowEnabled(form)) PostMessageW(form, WM_CLOSE, 0, 0);
+            // The form decides how it closes.
+            if (form) PostMessageW(form, WM_CLOSE, 0, 0);
             return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);

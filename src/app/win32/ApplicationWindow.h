@@ -2,7 +2,7 @@
 // title "sorv_Dovarin" on the task bar and in Alt+Tab and owns the form, whose caption is
 // "Dovarin". Minimising the form minimises this window in its place, and restoring it shows the
 // form again; activating it, from the task bar for example, brings the form (or the form's
-// message box) forward; closing it from the task bar closes the form as Cancel does.
+// message box) forward; closing it from the task bar asks the form to close.
 #pragma once
 
 #include <windows.h>

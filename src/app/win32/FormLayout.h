@@ -16,7 +16,7 @@
 #include <optional>
 #include <vector>
 
-#include "settings/Settings.h"
+#include "app/Unit1.h"
 
 namespace dovarin::win32 {
 
@@ -40,7 +40,8 @@ struct FormControl {
     // Client pixels. A label's width and height of 0 take the size of its text.
     int left, top, width, height;
     const wchar_t* text;
-    // The input control it shows; for a radio button and a group box, their radio group.
+    // The input control it shows; for a radio button and a group box, their radio group; for a
+    // label, the input it names (the input comes right after it).
     std::optional<ControlId> control;
 };
 
@@ -51,9 +52,11 @@ constexpr int kButton2Id = 2;  // IDCANCEL: what Escape presses
 constexpr int kMemo1Id = 1051;
 constexpr int kLabelA1Id = 1052;
 
-// Every window of the form in creation order: first those in tab order, then the others, the
-// group boxes last so that they lie below their radio buttons.
+// Every window of the form in creation order, which is the z-order: the inputs in tab order,
+// each after its label (a radio group's buttons after its group box), then the memo and the
+// status label.
 const std::vector<FormControl>& FormControls();
+bool IsLabel(Widget widget);
 // The row of a control ID, or nullptr.
 const FormControl* FindFormControl(int id);
 // The ID that shows an input control (a radio group: its group box).

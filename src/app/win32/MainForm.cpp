@@ -8,13 +8,9 @@
 
 #include <algorithm>
 #include <new>
-#include <optional>
 
 #include "app/WindowPlacement.h"
-#include "app/win32/FormLayout.h"
 #include "app/win32/WideText.h"
-#include "app/win32/WinUtil.h"
-#include "exchange/JwwGaibu.h"
 
 namespace dovarin::win32 {
 namespace {
@@ -24,16 +20,17 @@ namespace fs = std::filesystem;
 constexpr const wchar_t* kFormClass = L"DovarinForm";
 constexpr const wchar_t* kCaption = L"Dovarin";
 constexpr const wchar_t* kMessageCaption = L"確認";
-constexpr const wchar_t* kFontFace = L"ＭＳ ゴシック";
-constexpr int kFontHeight = 13;       // pixels, whatever the screen's text size
-constexpr int kSmallFontHeight = 11;  // "（線矢印）"
+// The dialog's face, as every Japanese Windows has it; then, where it is missing, faces that
+// look like it: its English name, and the Japanese fixed-pitch faces of Linux.
+constexpr const wchar_t* kFontFaces[] = {L"ＭＳ ゴシック", L"MS Gothic", L"IPAGothic",
+                                         L"Noto Sans Mono CJK JP"};
 // Single border, system menu and minimise box: the size is fixed. No WS_CLIPCHILDREN: the form
 // paints the inside of the group boxes, which do not paint it themselves.
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr COLORREF kFormColor = RGB(255, 255, 255);
 constexpr COLORREF kMemoColor = RGB(187, 235, 244);
 constexpr COLORREF kStatusColor = RGB(231, 231, 231);
-// Room below a drop-down list's box for its open list.
+// Room below a drop-down list's box for its open list, at 96 DPI.
 constexpr int kDropDownListHeight = 240;
 
 struct WidgetClass {
@@ -75,154 +72,182 @@ WidgetClass ClassOf(Widget widget) {
     return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | WS_GROUP, 0};
 }
 
-HFONT CreateFormFont(int pixels) {
-    return CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       FIXED_PITCH | FF_MODERN, kFontFace);
+BOOL CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;  // one is enough
 }
 
-SIZE TextSize(HWND hwnd, HFONT font, const wchar_t* text) {
-    SIZE size = {};
-    HDC dc = GetDC(hwnd);
-    const HGDIOBJ old = SelectObject(dc, font);
-    GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
-    SelectObject(dc, old);
-    ReleaseDC(hwnd, dc);
-    return size;
+bool IsInstalled(HDC dc, const wchar_t* face) {
+    LOGFONTW wanted = {};
+    wanted.lfCharSet = SHIFTJIS_CHARSET;
+    lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
+    bool found = false;
+    EnumFontFamiliesExW(dc, &wanted, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
+    return found;
 }
 
-// A drop-down list's closed height follows its font; its selection field is sized so that the
-// closed box has the height of the table. The field's height and the box's differ by the
-// borders, which not every system counts alike: measured, not assumed.
-void FitClosedHeight(HWND combo, int height) {
-    LRESULT field = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const RECT box = WindowRect(combo);
-        const LRESULT shown = box.bottom - box.top;
-        if (shown == height) return;
-        field += height - shown;
-        SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+const wchar_t* FindFormFontFace() {
+    HDC screen = GetDC(nullptr);
+    const wchar_t* face = kFontFaces[0];
+    for (const wchar_t* candidate : kFontFaces) {
+        if (screen && IsInstalled(screen, candidate)) {
+            face = candidate;
+            break;
+        }
     }
+    if (screen) ReleaseDC(nullptr, screen);
+    // None installed: the system's own stand-in for the first.
+    return face;
 }
 
-bool RegisterFormClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXW windowClass = {};
-    if (GetClassInfoExW(instance, kFormClass, &windowClass)) return true;
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.cbWndExtra = DLGWINDOWEXTRA;  // the dialog manager keeps its state there
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    windowClass.lpszClassName = kFormClass;
-    return RegisterClassExW(&windowClass) != 0;
-}
-
-bool IsControlChar(wchar_t c) {
-    return c < 0x20 || c == 0x7F;
-}
-
-// The part of `after` that `before` lacks: what the user typed or pasted.
-std::wstring_view Inserted(std::wstring_view before, std::wstring_view after) {
-    std::size_t head = 0;
-    while (head < before.size() && head < after.size() && before[head] == after[head]) ++head;
-    std::size_t tail = 0;
-    while (tail < before.size() - head && tail < after.size() - head &&
-           before[before.size() - 1 - tail] == after[after.size() - 1 - tail]) {
-        ++tail;
-    }
-    return after.substr(head, after.size() - head - tail);
-}
-
-// What an edit keeps of the user's change from `before` to `after`. A change that brings in a
-// control character (a one-line edit holds none) or a character code page 932 cannot hold is
-// refused whole; any other is cut at the typing limit, counted in bytes of code page 932.
-std::wstring KeptText(const std::wstring& before, const std::wstring& after, int limit) {
-    const std::wstring_view inserted = Inserted(before, after);
-    if (std::any_of(inserted.begin(), inserted.end(), IsControlChar)) return before;
-    const std::optional<std::string> typed = Cp932FromWide(after);
-    if (!typed) return before;
-    const std::string kept = ApplyTypingLimit(Cp932FromWide(before).value_or(""), *typed, limit);
-    return kept == *typed ? after : WideFromCp932(kept);
+const wchar_t* TextOf(const FormControl& row) {
+    return row.text ? row.text : L"";
 }
 
 }  // namespace
 
-void WriteCancelAnswer() noexcept {
-    if (ExeDir.empty()) return;  // nowhere known to answer
-    OutputBuffer.clear();
-    try {
-        // Writes "hq", or removes the file when even that cannot be written.
-        WriteExchangeFile(TForm1::ExchangeFilePath());
-    } catch (...) {
-        // No memory even for the path: nothing more can be done.
-    }
+const wchar_t* FormFontFace() {
+    static const wchar_t* const face = FindFormFontFace();
+    return face;
+}
+
+HFONT CreateFormFont(int pixels) {
+    return CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       FIXED_PITCH | FF_MODERN, FormFontFace());
 }
 
 MainForm::MainForm(HINSTANCE instance, HWND owner)
     : owner_(owner),
-      font_(CreateFormFont(kFontHeight)),
-      smallFont_(CreateFormFont(kSmallFontHeight)),
       formBrush_(CreateSolidBrush(kFormColor)),
       memoBrush_(CreateSolidBrush(kMemoColor)),
       statusBrush_(CreateSolidBrush(kStatusColor)) {
-    if (!RegisterFormClass(instance, WindowProc)) return;
-    RECT frame = {0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&frame, kFormStyle, FALSE, 0);
+    const auto background = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    // The dialog manager keeps its state in the window's own bytes.
+    if (!RegisterWindowClass(instance, kFormClass, WindowProc, DLGWINDOWEXTRA, background)) return;
+    // Sized for the primary screen, where a new window opens; placing it may move it to another.
+    UseDpi(SystemDpi());
+    SIZE frame = FrameSize(Scaled(kClientWidth), Scaled(kClientHeight), kFormStyle, dpi_);
     // WM_NCCREATE sets hwnd_.
-    CreateWindowExW(0, kFormClass, kCaption, kFormStyle, 0, 0, frame.right - frame.left,
-                    frame.bottom - frame.top, owner, nullptr, instance, this);
-    if (hwnd_ && !CreateControls(instance)) DestroyWindow(hwnd_);
+    CreateWindowExW(0, kFormClass, kCaption, kFormStyle, 0, 0, frame.cx, frame.cy, owner, nullptr,
+                    instance, this);
+    if (!hwnd_) return;
+    // The primary screen's scale changed since log-on: the window's own DPI counts.
+    if (const int dpi = WindowDpi(hwnd_); dpi != dpi_) {
+        UseDpi(dpi);
+        frame = FrameSize(Scaled(kClientWidth), Scaled(kClientHeight), kFormStyle, dpi_);
+        SetWindowPos(hwnd_, nullptr, 0, 0, frame.cx, frame.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (!CreateControls(instance)) DestroyWindow(hwnd_);
 }
 
 MainForm::~MainForm() {
     if (hwnd_) DestroyWindow(hwnd_);
-    for (HGDIOBJ object : {static_cast<HGDIOBJ>(font_), static_cast<HGDIOBJ>(smallFont_),
-                           static_cast<HGDIOBJ>(formBrush_), static_cast<HGDIOBJ>(memoBrush_),
-                           static_cast<HGDIOBJ>(statusBrush_)}) {
-        if (object) DeleteObject(object);
+}
+
+// ---- the form at a DPI -----------------------------------------------------------------------
+
+void MainForm::UseDpi(int dpi) {
+    dpi_ = dpi;
+    fittedField_ = {};
+    // One font per size, shared by every control of that size.
+    font_ = Font(CreateFormFont(Scaled(kFontHeight)));
+    smallFont_ = Font(CreateFormFont(Scaled(kSmallFontHeight)));
+}
+
+HFONT MainForm::FontOf(Widget widget) const {
+    return widget == Widget::SmallLabel ? smallFont_.Get() : font_.Get();
+}
+
+RECT MainForm::ControlBox(const FormControl& row, MeasuringContext& measure) const {
+    const int left = Scaled(row.left), top = Scaled(row.top);
+    SIZE size = {Scaled(row.width), Scaled(row.height)};
+    if (row.width == 0) size = measure.TextSize(FontOf(row.widget), TextOf(row));
+    if (row.widget == Widget::DropDownList) size.cy += Scaled(kDropDownListHeight);
+    return {left, top, left + size.cx, top + size.cy};
+}
+
+// A drop-down list's closed height follows its font; its selection field is sized so that the
+// closed box has the height of the table. The field's height and the box's differ by the
+// borders, which not every system counts alike: measured, not assumed. The field that fitted
+// the last list of that height at this DPI is the first guess, which is then only checked.
+void MainForm::FitClosedHeight(HWND combo, int height) {
+    int field = FieldHeight(combo);
+    if (fittedField_.box == height && field != fittedField_.field) {
+        field = fittedField_.field;
+        SetFieldHeight(combo, field);
+    }
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const std::optional<RECT> box = WindowRect(combo);
+        if (!box) return;
+        if (box->bottom - box->top == height) {
+            fittedField_ = {height, field};
+            return;
+        }
+        field += height - (box->bottom - box->top);
+        SetFieldHeight(combo, field);
     }
 }
 
+// A control at its box gets its font, and a drop-down list the closed height, which follows it.
+void MainForm::FitControl(HWND control, const FormControl& row) {
+    SetFont(control, FontOf(row.widget));
+    if (row.widget == Widget::DropDownList) FitClosedHeight(control, Scaled(row.height));
+}
+
 bool MainForm::CreateControls(HINSTANCE instance) {
-    const std::vector<FormControl>& rows = FormControls();
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        if (!CreateControl(instance, row)) return false;
+    MeasuringContext measure(hwnd_);
+    for (std::size_t row = 0; row < FormControls().size(); ++row) {
+        if (!CreateControl(instance, row, measure)) return false;
     }
     for (const ControlInfo& info : ControlTable()) {
         if (info.kind == ControlKind::RadioGroup) UpdateRadioTabStop(info.id);
     }
-    SendMessageW(hwnd_, DM_SETDEFID, kButton1Id, 0);
+    SetDefaultButton(hwnd_, kButton1Id);
     return true;
 }
 
-HWND MainForm::CreateControl(HINSTANCE instance, std::size_t row) {
+bool MainForm::CreateControl(HINSTANCE instance, std::size_t row, MeasuringContext& measure) {
     const std::vector<FormControl>& rows = FormControls();
     const FormControl& c = rows[row];
     const WidgetClass kind = ClassOf(c.widget);
     DWORD style = WS_CHILD | WS_VISIBLE | kind.style;
-    if (c.widget == Widget::RadioButton && (row == 0 || rows[row - 1].control != c.control)) {
-        style |= WS_GROUP;
-    }
-    const HFONT font = c.widget == Widget::SmallLabel ? smallFont_ : font_;
-    const wchar_t* text = c.text ? c.text : L"";
-    SIZE size = {c.width, c.height};
-    if (size.cx == 0) size = TextSize(hwnd_, font, text);
-    if (c.widget == Widget::DropDownList) size.cy += kDropDownListHeight;
-    HWND control = CreateWindowExW(
-        kind.exStyle, kind.className, text, style, c.left, c.top, size.cx, size.cy, hwnd_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
-    if (!control) return nullptr;
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (c.widget == Widget::DropDownList) FitClosedHeight(control, c.height);
+    const bool opensGroup = row == 0 || rows[row - 1].widget != Widget::RadioButton;
+    if (c.widget == Widget::RadioButton && opensGroup) style |= WS_GROUP;
+    const RECT box = ControlBox(c, measure);
+    HWND control = CreateWindowExW(kind.exStyle, kind.className, TextOf(c), style, box.left,
+                                   box.top, box.right - box.left, box.bottom - box.top, hwnd_,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance,
+                                   nullptr);
+    if (!control) return false;
+    FitControl(control, c);
     // Our own limit counts bytes of code page 932; the edit's own counts UTF-16 units.
-    if (c.widget == Widget::Edit) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+    if (c.widget == Widget::Edit) RemoveTypingLimit(control);
     const bool input = c.widget == Widget::Edit || c.widget == Widget::DropDownList;
     if (input && c.control && !GetControlInfo(*c.control).imeAllowed) {
         ImmAssociateContextEx(control, nullptr, 0);  // no input method while it has the focus
     }
-    return control;
+    return true;
+}
+
+// The window moved to a screen of another scale: everything again at the new DPI, in the
+// rectangle Windows suggests. The old fonts go once no control uses them.
+void MainForm::OnDpiChanged(int dpi, const RECT& suggested) {
+    Font oldFont = std::move(font_);
+    Font oldSmallFont = std::move(smallFont_);
+    UseDpi(dpi);
+    MeasuringContext measure(hwnd_);
+    for (const FormControl& row : FormControls()) {
+        HWND control = Item(row.id);
+        const RECT box = ControlBox(row, measure);
+        SetWindowPos(control, nullptr, box.left, box.top, box.right - box.left,
+                     box.bottom - box.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        FitControl(control, row);
+    }
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 HWND MainForm::Item(int id) const {
@@ -252,15 +277,27 @@ void MainForm::Show(const fs::path& exeDir) {
     Guarded([&] {
         form_.FormShow(exeDir);
         if (!hwnd_ || closing_) return;
-        if (owner_) {
-            const RECT frame = WindowRect(hwnd_);
-            SetWindowPos(owner_, nullptr, frame.left, frame.top, 0, 0,
+        if (const std::optional<RECT> frame = WindowRect(hwnd_); frame && owner_) {
+            SetWindowPos(owner_, nullptr, frame->left, frame->top, 0, 0,
                          SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         }
         ShowWindow(hwnd_, SW_SHOWNORMAL);
         SetForegroundWindow(hwnd_);
         FocusControl(ControlTable().front().id);
     });
+}
+
+bool MainForm::PreTranslate(MSG& message) {
+    if (!hwnd_) return false;
+    // Alt+F4 closes the form whichever control has the focus: a drop-down list may keep the key
+    // to itself.
+    const bool ours = message.hwnd == hwnd_ || IsChild(hwnd_, message.hwnd);
+    if (ours && message.message == WM_SYSKEYDOWN && message.wParam == VK_F4) {
+        PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+        return true;
+    }
+    // The dialog manager takes Tab, Enter, Escape and the Alt mnemonics.
+    return IsDialogMessageW(hwnd_, &message) != FALSE;
 }
 
 LRESULT CALLBACK MainForm::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -286,19 +323,21 @@ LRESULT MainForm::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         case WM_CTLCOLORBTN:
             return OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_CTLCOLORDLG:
-            return reinterpret_cast<LRESULT>(formBrush_);
-        case WM_CLOSE:  // the close box, Alt+F4, the system menu: as Cancel
-            Close();
+            return reinterpret_cast<LRESULT>(formBrush_.Get());
+        case WM_CLOSE:
+            OnClose();
             return 0;
         case WM_SYSCOMMAND:
             // The form has no task bar button of its own: the application's window goes down
-            // in its place, and shows the form again when it is restored.
+            // in its place, and takes the form with it.
             if ((wParam & 0xFFF0) == SC_MINIMIZE && owner_) {
-                ShowWindow(hwnd, SW_HIDE);
                 ShowWindow(owner_, SW_MINIMIZE);
                 return 0;
             }
             break;
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
         case WM_NCDESTROY:
             hwnd_ = nullptr;
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
@@ -306,6 +345,12 @@ LRESULT MainForm::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             break;
     }
     return DefDlgProcW(hwnd, message, wParam, lParam);
+}
+
+// Every way of closing comes here: the close box, Alt+F4, the system menu, the task bar's
+// close; all close as Cancel. Not while the form waits for its message box to be answered.
+void MainForm::OnClose() {
+    if (hwnd_ && IsWindowEnabled(hwnd_)) form_.Button2Click();
 }
 
 void MainForm::OnCommand(int id, int code, HWND control) {
@@ -328,13 +373,13 @@ void MainForm::OnCommand(int id, int code, HWND control) {
 LRESULT MainForm::OnCtlColor(HDC dc, HWND control) const {
     const int id = GetDlgCtrlID(control);
     COLORREF color = kFormColor;
-    HBRUSH brush = formBrush_;
+    HBRUSH brush = formBrush_.Get();
     if (id == kMemo1Id) {
         color = kMemoColor;
-        brush = memoBrush_;
+        brush = memoBrush_.Get();
     } else if (id == kLabelA1Id) {
         color = kStatusColor;
-        brush = statusBrush_;
+        brush = statusBrush_.Get();
     }
     SetBkColor(dc, color);
     return reinterpret_cast<LRESULT>(brush);
@@ -343,7 +388,6 @@ LRESULT MainForm::OnCtlColor(HDC dc, HWND control) const {
 // ---- FormWindow ------------------------------------------------------------------------------
 
 void MainForm::ShowControls(const DialogControls& controls) {
-    if (!hwnd_) return;
     // An index the control has no item for shows as no selection, as in any window.
     const auto shownIndex = [&controls](ControlId id) {
         return controls.HasSelection(id) ? controls.Index(id) : kNoSelection;
@@ -368,7 +412,6 @@ void MainForm::ShowControls(const DialogControls& controls) {
 }
 
 void MainForm::ReadControls(DialogControls& controls) {
-    if (!hwnd_) return;
     for (const ControlInfo& info : ControlTable()) {
         switch (info.kind) {
             case ControlKind::Edit:
@@ -388,40 +431,41 @@ void MainForm::ReadControls(DialogControls& controls) {
 }
 
 void MainForm::FocusControl(ControlId id) {
-    if (!hwnd_) return;
     const bool group = GetControlInfo(id).kind == ControlKind::RadioGroup;
-    HWND target = group ? RadioTabStop(id) : Item(id);
     // Through the dialog manager, so that the default button and an edit's selection follow.
-    SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+    MoveFocus(hwnd_, group ? RadioTabStop(id) : Item(id));
 }
 
 void MainForm::SetStatus(std::string_view text) {
     HWND label = Item(kLabelA1Id);
-    if (!label) return;
     SetControlText(label, text);
     // The work that follows keeps the message loop busy: paint now.
-    UpdateWindow(label);
+    if (label) UpdateWindow(label);
 }
 
 void MainForm::ShowMessage(std::string_view text) {
-    if (!hwnd_) return;
-    MessageBoxW(hwnd_, WideFromCp932(text).c_str(), kMessageCaption, MB_OK | MB_ICONQUESTION);
+    if (hwnd_) {
+        MessageBoxW(hwnd_, WideFromCp932(text).c_str(), kMessageCaption, MB_OK | MB_ICONQUESTION);
+    }
 }
 
 void MainForm::GetPosition(int& left, int& top) {
-    if (!hwnd_) return;
-    const RECT frame = WindowRect(hwnd_);
-    left = frame.left;
-    top = frame.top;
+    if (const std::optional<RECT> frame = WindowRect(hwnd_)) {
+        const ScreenPoint saved = SavedFromScreen({frame->left, frame->top}, SystemDpi());
+        left = saved.X;
+        top = saved.Y;
+    }
 }
 
 void MainForm::SetPosition(int left, int top) {
-    if (!hwnd_) return;
-    const RECT frame = WindowRect(hwnd_);
+    const std::optional<RECT> frame = WindowRect(hwnd_);
+    if (!frame) return;
     POINT client = {0, 0};
     ClientToScreen(hwnd_, &client);
+    // Kept on the screens in screen pixels, where the work areas are.
     const ScreenPoint place =
-        PlaceTitleBar({left, top}, frame.right - frame.left, client.y - frame.top, WorkAreas());
+        PlaceTitleBar(ScreenFromSaved({left, top}, SystemDpi()), frame->right - frame->left,
+                      client.y - frame->top, WorkAreas());
     SetWindowPos(hwnd_, nullptr, place.X, place.Y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -440,7 +484,8 @@ void MainForm::ShowEditText(ControlId id, const std::string& cp932) {
     EditText& edit = edits_[id];
     edit.setBytes = cp932;
     edit.setWide = WideFromCp932(cp932);
-    edit.accepted = edit.setWide;
+    // As the window holds it: bytes that UTF-16 cannot bring back come back changed.
+    edit.accepted = Cp932FromWide(edit.setWide).value_or("");
     ReplaceEditText(Item(id), edit.setWide);
 }
 
@@ -455,7 +500,7 @@ std::string MainForm::ReadEditText(ControlId id) {
 
 void MainForm::ReplaceEditText(HWND edit, const std::wstring& text) {
     settingText_ = true;
-    SetWindowTextW(edit, text.c_str());
+    if (edit) SetWindowTextW(edit, text.c_str());
     settingText_ = false;
 }
 
@@ -463,18 +508,16 @@ void MainForm::OnEditChange(ControlId id, HWND edit) {
     if (settingText_) return;
     EditText& state = edits_[id];
     const std::wstring typed = WindowText(edit);
-    const std::wstring kept = KeptText(state.accepted, typed, GetControlInfo(id).typingLimit);
-    if (kept != typed) {
+    EditResult kept = ApplyEdit(state.accepted, Cp932FromWide(typed), GetControlInfo(id).typingLimit);
+    if (kept.Outcome != EditOutcome::Taken) {
+        const std::wstring shown = WideFromCp932(kept.Text);
         // The caret stays before the text that followed it.
-        DWORD caret = 0;
-        SendMessageW(edit, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
-        const std::size_t tail = typed.size() - std::min<std::size_t>(caret, typed.size());
-        const std::size_t place = kept.size() > tail ? kept.size() - tail : 0;
-        ReplaceEditText(edit, kept);
-        SendMessageW(edit, EM_SETSEL, place, place);
+        const std::size_t tail = typed.size() - std::min(CaretPosition(edit), typed.size());
+        ReplaceEditText(edit, shown);
+        SetCaret(edit, shown.size() > tail ? shown.size() - tail : 0);
         MessageBeep(MB_OK);
     }
-    state.accepted = kept;
+    state.accepted = std::move(kept.Text);
 }
 
 // ---- radio groups ----------------------------------------------------------------------------

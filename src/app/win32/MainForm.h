@@ -1,6 +1,7 @@
 // The settings form on the Win32 API: the window of TForm1. It creates its controls from the
-// layout table, puts the form's values into them and reads the user's back, and hands the
-// window's events to TForm1's handlers. What the run does is decided in TForm1, not here.
+// layout table at the screen's scale, puts the form's values into them and reads the user's
+// back, and hands the window's events to TForm1's handlers. What the run does is decided in
+// TForm1, not here.
 #pragma once
 
 #include <windows.h>
@@ -11,8 +12,18 @@
 #include <string_view>
 
 #include "app/Unit1.h"
+#include "app/win32/FormLayout.h"
+#include "app/win32/WinUtil.h"
 
 namespace dovarin::win32 {
+
+// The dialog's font at `pixels` (its em height): "ＭＳ ゴシック", or where that is not installed
+// (a Wine without a replacement for it), the first installed of the faces that look like it.
+HFONT CreateFormFont(int pixels);
+// The face CreateFormFont asks for.
+const wchar_t* FormFontFace();
+constexpr int kFontHeight = 13;       // pixels at 96 DPI
+constexpr int kSmallFontHeight = 11;  // "（線矢印）"
 
 class MainForm final : public FormWindow {
   public:
@@ -27,12 +38,15 @@ class MainForm final : public FormWindow {
     // Runs FormShow for the executable's folder, then shows the window, unless the form closed
     // itself meanwhile.
     void Show(const std::filesystem::path& exeDir);
+    // The message loop asks first: true when the form took the message (the dialog keys).
+    bool PreTranslate(MSG& message);
 
     void ShowControls(const DialogControls& controls) override;
     void ReadControls(DialogControls& controls) override;
     void FocusControl(ControlId id) override;
     void SetStatus(std::string_view text) override;
     void ShowMessage(std::string_view text) override;
+    // In the units of kelm.dat: screen pixels x 96 / the system DPI.
     void GetPosition(int& left, int& top) override;
     void SetPosition(int left, int top) override;
     void Close() override;
@@ -42,15 +56,25 @@ class MainForm final : public FormWindow {
     struct EditText {
         std::string setBytes;   // kept byte for byte while the user leaves the text alone
         std::wstring setWide;   // how the window shows them
-        std::wstring accepted;  // the text before the user's latest change
+        std::string accepted;   // the text before the user's latest change
     };
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void OnCommand(int id, int code, HWND control);
     LRESULT OnCtlColor(HDC dc, HWND control) const;
+    void OnClose();
+    void OnDpiChanged(int dpi, const RECT& suggested);
+
+    // The form at a DPI: its fonts, every control's box.
+    int Scaled(int pixels) const { return ScaleForDpi(pixels, dpi_); }
+    void UseDpi(int dpi);
+    HFONT FontOf(Widget widget) const;
+    RECT ControlBox(const FormControl& row, MeasuringContext& measure) const;
+    void FitControl(HWND control, const FormControl& row);
+    void FitClosedHeight(HWND combo, int height);
     bool CreateControls(HINSTANCE instance);
-    HWND CreateControl(HINSTANCE instance, std::size_t row);
+    bool CreateControl(HINSTANCE instance, std::size_t row, MeasuringContext& measure);
     HWND Item(int id) const;
     HWND Item(ControlId id) const;
 
@@ -70,19 +94,20 @@ class MainForm final : public FormWindow {
     TForm1 form_{*this};
     HWND hwnd_ = nullptr;
     HWND owner_ = nullptr;
-    HFONT font_ = nullptr;
-    HFONT smallFont_ = nullptr;
-    HBRUSH formBrush_ = nullptr;
-    HBRUSH memoBrush_ = nullptr;
-    HBRUSH statusBrush_ = nullptr;
+    int dpi_ = kLayoutDpi;
+    Font font_;
+    Font smallFont_;
+    // The selection field that gave a drop-down list its closed height (box) at this DPI.
+    struct {
+        int box = 0;
+        int field = 0;
+    } fittedField_;
+    Brush formBrush_;
+    Brush memoBrush_;
+    Brush statusBrush_;
     std::map<ControlId, EditText> edits_;
     bool settingText_ = false;  // the program, not the user, is changing an edit
     bool closing_ = false;      // FormClose has been called
 };
-
-// The last resort when no form runs (its window could not be created, or start-up failed): the
-// answer "hq", or no answer file at all when even that cannot be written; never the host's own
-// input. Needs ExeDir.
-void WriteCancelAnswer() noexcept;
 
 }  // namespace dovarin::win32

@@ -10,6 +10,7 @@
 #include "app/Unit1.h"
 #include "app/win32/ApplicationWindow.h"
 #include "app/win32/MainForm.h"
+#include "app/win32/WinUtil.h"
 
 namespace dovarin::win32 {
 namespace {
@@ -31,19 +32,10 @@ std::filesystem::path ExeFolder() {
     }
 }
 
-int RunMessageLoop(const MainForm& form) {
+int RunMessageLoop(MainForm& form) {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        // The dialog manager takes Tab, Enter, Escape and the Alt mnemonics for the form.
-        HWND dialog = form.Handle();
-        // Alt+F4 closes the form whichever control has the focus: a drop-down list may keep
-        // the key to itself.
-        if (dialog && message.message == WM_SYSKEYDOWN && message.wParam == VK_F4 &&
-            (message.hwnd == dialog || IsChild(dialog, message.hwnd))) {
-            PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-            continue;
-        }
-        if (dialog && IsDialogMessageW(dialog, &message)) continue;
+        if (form.PreTranslate(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -51,12 +43,13 @@ int RunMessageLoop(const MainForm& form) {
 }
 
 int Run(HINSTANCE instance) {
+    DeclareDpiAwareness();
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     const std::filesystem::path exeDir = ExeFolder();
     if (exeDir.empty()) return 1;  // neither file can be found
     // Known before anything can fail, so that a last resort answers in the right folder.
-    ExeDir = exeDir / "";
+    SetExeDir(exeDir);
 
     ApplicationWindow application(instance);
     MainForm form(instance, application.Handle());
@@ -77,7 +70,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     try {
         return dovarin::win32::Run(instance);
     } catch (...) {
-        dovarin::win32::WriteCancelAnswer();
+        dovarin::WriteCancelAnswer();
         return 0;
     }
 }
