@@ -49,14 +49,15 @@ void SetExeDir(const std::filesystem::path& folder) {
     ExeDir = folder / "";
 }
 
-void WriteCancelAnswer() noexcept {
-    if (ExeDir.empty()) return;  // nowhere known to answer
+bool WriteCancelAnswer() noexcept {
+    if (ExeDir.empty()) return false;  // nowhere known to answer
     OutputBuffer.clear();
     try {
         // Writes "hq", or removes the file when even that cannot be written.
-        WriteExchangeFile(TForm1::ExchangeFilePath());
+        return WriteExchangeFile(TForm1::ExchangeFilePath());
     } catch (...) {
         // No memory even for the path: nothing more can be done.
+        return false;
     }
 }
 
@@ -153,7 +154,9 @@ void TForm1::FormClose() noexcept {
     if (closed_) return;
     closed_ = true;
     if (Aborted) OutputBuffer.clear();
-    AnswerWritten = !exchangeFile_.empty() && WriteExchangeFile(exchangeFile_);
+    // A show that broke off before it knew the answer's place answers in ExeDir, which the
+    // program set before anything could fail.
+    AnswerWritten = exchangeFile_.empty() ? WriteCancelAnswer() : WriteExchangeFile(exchangeFile_);
     FreeHostState();
 }
 

@@ -89,8 +89,8 @@ class TForm1 {
 
 // The last resort when no form runs (its window could not be created, or start-up failed): the
 // answer "hq", or no answer file at all when even that cannot be written; never the host's own
-// input. Needs ExeDir.
-void WriteCancelAnswer() noexcept;
+// input. Needs ExeDir. True when "hq" was written.
+bool WriteCancelAnswer() noexcept;
 
 // ComboBox3's items: the host's current text type, then text types 1 to 10.
 constexpr int kTextTypeItemCount = 11;

@@ -10,6 +10,8 @@ namespace {
 
 std::atomic<bool> gArmed{false};
 std::atomic<std::size_t> gAllocated{0};
+std::atomic<std::size_t> gCounted{0};
+std::atomic<std::size_t> gFailAt{0};
 
 }  // namespace
 
@@ -20,11 +22,21 @@ void FailBeyondBudget(bool armed) {
     gArmed = armed;
 }
 
+void FailAllocation(std::size_t n) {
+    gCounted = 0;
+    gFailAt = n;
+}
+
+std::size_t AllocationsCounted() {
+    return gCounted;
+}
+
 }  // namespace dovarin::test_alloc
 
 namespace {
 
 void* Allocate(std::size_t size) {
+    if (++gCounted == gFailAt) throw std::bad_alloc();
     if (gArmed && (gAllocated += size) > dovarin::test_alloc::kAllocationBudget &&
         gArmed.exchange(false)) {
         throw std::bad_alloc();
