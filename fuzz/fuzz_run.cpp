@@ -21,14 +21,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "app/HeadlessWindow.h"
-#include "app/Unit1.h"
+#include "app/batch/BatchRun.h"
 #include "app/batch/CommandLine.h"
 #include "util/MyFunc.h"
 
@@ -144,22 +144,13 @@ void CheckSettings(const fs::path& file, std::string_view before) {
     Check(SplitCrLf(settings, lines) && lines.size() == 34);
 }
 
-// Runs the form as dovarin-batch does: show, the changes, OK (a stop or a refusal then Cancel)
-// or Cancel. True when OK completed the dimension.
-bool RunForm(const BatchOptions& options, TForm1& form, HeadlessWindow& window) {
-    form.FormShow(options.Dir);
-    for (const ControlChange& change : options.Changes) ApplyChange(change, window.Controls());
-    if (options.Cancel) {
-        form.Button2Click();
-        return false;
-    }
-    form.Button1Click();
-    if (window.Closed()) return true;
-    form.Button2Click();
-    return false;
-}
-
 }  // namespace
+
+// The batch run's messages to its user ("focus: Edit1") would flood the fuzzer's own output.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    std::cerr.rdbuf(nullptr);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view rest(reinterpret_cast<const char*>(data), size);
@@ -180,13 +171,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A command line the batch tool refuses touches no file.
     if (!ParseCommandLine(static_cast<int>(argv.size()), argv.data(), options, error)) return 0;
 
-    HeadlessWindow window;
-    TForm1 form(window);
-    window.Attach(form);
-    const bool completed = RunForm(options, form, window);
+    const int status = RunBatch(options);
 
-    Check(form.AnswerWritten && !form.Aborted);
-    CheckAnswer(answerFile, completed);
+    // OK completed, stopped or refused, or Cancel; never a run broken off or an answer missing.
+    Check(status == kExitDone || status == kExitStopped || status == kExitRefused);
+    CheckAnswer(answerFile, status == kExitDone && !options.Cancel);
     CheckSettings(settingsFile, settings);
     for (const fs::directory_entry& entry : fs::directory_iterator(dir)) {
         const fs::path name = entry.path().filename();
