@@ -94,17 +94,10 @@ std::size_t TailStart(std::string_view before, std::string_view after, std::size
     return after.size();
 }
 
-// The bytes of `after` between what it shares with `before` at both ends: what a change brought
-// in. Bytes suffice: a control byte is never the second byte of a character.
+// The part of `after` that a change of `before` brought in: what was typed or pasted.
 std::string_view InsertedPart(std::string_view before, std::string_view after) {
-    std::size_t head = 0;
-    while (head < before.size() && head < after.size() && before[head] == after[head]) ++head;
-    std::size_t tail = 0;
-    while (tail < before.size() - head && tail < after.size() - head &&
-           before[before.size() - 1 - tail] == after[after.size() - 1 - tail]) {
-        ++tail;
-    }
-    return after.substr(head, after.size() - head - tail);
+    const std::size_t head = CommonPrefix(before, after);
+    return after.substr(head, TailStart(before, after, head, before.size() - head) - head);
 }
 
 // Where DialogControls keeps each control's state.
