@@ -1,60 +1,46 @@
 #include "exchange/ByteChunks.h"
 
-#include <algorithm>
+#include <cassert>
 #include <cstring>
 
 namespace dovarin {
-namespace {
-
-// Large enough that the chunks of a big file are few, small enough that an almost empty list
-// costs little.
-constexpr std::size_t kChunkBytes = 64 * 1024;
-
-}  // namespace
 
 ByteChunks::ByteChunks(const ByteChunks& other) {
     chunks_.reserve(other.chunks_.size());
     for (const Chunk& chunk : other.chunks_) {
         Chunk copy;
-        copy.bytes.reset(new std::uint8_t[chunk.capacity]);
+        copy.bytes.reset(new std::uint8_t[kChunkBytes]);
         std::memcpy(copy.bytes.get(), chunk.bytes.get(), chunk.used);
         copy.used = chunk.used;
-        copy.capacity = chunk.capacity;
         chunks_.push_back(std::move(copy));
     }
 }
 
-ByteChunks& ByteChunks::operator=(const ByteChunks& other) {
-    if (this != &other) {
-        ByteChunks copy(other);
-        swap(copy);
+std::uint8_t* ByteChunks::Reserve(std::size_t bytes, std::uint64_t& at) {
+    assert(bytes <= kChunkBytes);
+    if (chunks_.empty() || kChunkBytes - chunks_.back().used < bytes) {
+        Chunk chunk;
+        // Not value-initialised: the pages are touched only as records fill them.
+        chunk.bytes.reset(new std::uint8_t[kChunkBytes]);
+        chunks_.push_back(std::move(chunk));
     }
-    return *this;
+    const Chunk& last = chunks_.back();
+    at = ((chunks_.size() - 1) << kChunkBits) + last.used;
+    return last.bytes.get() + last.used;
 }
 
-void ByteChunks::AddChunk(std::size_t bytes) {
-    Chunk chunk;
-    chunk.capacity = std::max(bytes, kChunkBytes);
-    // Not value-initialised: the pages are touched only as records fill them.
-    chunk.bytes.reset(new std::uint8_t[chunk.capacity]);
-    chunks_.push_back(std::move(chunk));
+std::uint64_t ByteChunks::After(std::uint64_t position, std::size_t bytes) const {
+    const std::uint64_t next = position + bytes;
+    const std::size_t chunk = position >> kChunkBits;
+    if (next == (chunk << kChunkBits) + chunks_[chunk].used && chunk + 1 < chunks_.size())
+        return (chunk + 1) << kChunkBits;
+    return next;
 }
 
 std::size_t ByteChunks::UsedBytes() const {
     std::size_t used = 0;
     for (const Chunk& chunk : chunks_) used += chunk.used;
     return used;
-}
-
-ByteChunks::Cursor::Cursor(const ByteChunks& bytes, BytePosition from) : bytes_(&bytes) {
-    if (from.chunk < bytes.chunks_.size()) Enter(from.chunk, from.offset);
-}
-
-void ByteChunks::Cursor::Enter(std::size_t chunk, std::size_t offset) {
-    const Chunk& c = bytes_->chunks_[chunk];
-    chunk_ = chunk;
-    next_ = c.bytes.get() + offset;
-    end_ = c.bytes.get() + c.used;
 }
 
 }  // namespace dovarin

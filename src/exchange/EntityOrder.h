@@ -41,20 +41,14 @@ class EntityOrderList {
         bool operator!=(const const_iterator& other) const { return index_ != other.index_; }
 
       private:
+        void Step();
         const EntityOrderList* list_ = nullptr;
         std::size_t index_ = 0;
-        ByteChunks::Cursor cursor_;
+        std::uint64_t next_ = 0;  // where the next entry begins
         KindCounts counts_{};
         EntityOrderEntry entry_;
     };
     using iterator = const_iterator;
-
-    EntityOrderList() = default;
-    EntityOrderList(const EntityOrderList&) = default;
-    EntityOrderList& operator=(const EntityOrderList&) = default;
-    EntityOrderList(EntityOrderList&& other) noexcept { swap(other); }
-    EntityOrderList& operator=(EntityOrderList&& other) noexcept;
-    void swap(EntityOrderList& other) noexcept;
 
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
@@ -65,15 +59,14 @@ class EntityOrderList {
     const_iterator end() const { return const_iterator(this, size_); }
 
     void push_back(const EntityOrderEntry& entry);
-    void clear();
+    void clear() { *this = EntityOrderList(); }
 
   private:
     struct Page {
-        BytePosition at;
+        std::uint64_t at;
         KindCounts counts;  // of the entries before the page
     };
     static bool IsCounted(int kind) { return kind > 0 && kind < kCountedKinds; }
-    static EntityOrderEntry ReadEntry(ByteChunks::Cursor& cursor, KindCounts& counts);
 
     ByteChunks bytes_;
     std::vector<Page> pages_;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -47,6 +48,12 @@ struct TJwwEntArc : EntityHeader {
     double X = 0, Y = 0, Radius = 0;
     std::array<double, 4> Values{};
 };
+
+// Longest text a text record keeps, and longest entry of the OutputBuffer.
+constexpr std::size_t kMaxTextBytes = 255;
+// The bytes of a text that a text record keeps: at most kMaxTextBytes, cut before a character
+// that would be split, so that the host never redraws half a character.
+std::string_view TextFieldBytes(std::string_view text);
 
 // Kind 4: a text. Extra is the TextKindCode of its key. FontName and Text hold at most
 // kMaxTextBytes bytes.
@@ -136,10 +143,11 @@ struct EntityOrderEntry {
 
 // ---- storage order ---------------------------------------------------------------------------
 
-// The fields of each record in the order EntityList stores them. Shared fields usually repeat
-// from one record to the next (the attributes, a text's type, size and font) and are stored only
-// where they change; own fields are stored with every record. Visit calls v.Shared or v.Own with
-// the same field of each record in r (the record, or the record and the one before it).
+// The fields of each record in the order EntityList stores them. Own fields are made from the
+// record's own tokens (coordinates, codes, texts); shared fields come from the running attributes
+// and usually repeat from one record to the next (the attributes, a text's type, size and font,
+// a dimension's line), so they are stored only where they change. Visit calls v.Shared or v.Own
+// with the same field of each record in r (the record, or the record and the one before it).
 template <class T>
 struct EntityFields;
 
@@ -229,12 +237,18 @@ struct EntityFields<TJwwEntCodePoint> {
     }
 };
 
+// The line of a dimension is the one that followed "msg", which any number of dimensions may
+// take again: all of it is shared.
 template <>
 struct EntityFields<TJwwEntDim> {
     template <class V, class... R>
     static void Visit(V& v, R&... r) {
         VisitHeaderFields(v, r...);
-        EntityFields<TJwwEntLine>::Visit(v, r.Line...);
+        VisitHeaderFields(v, r.Line...);
+        v.Shared(r.Line.X1...);
+        v.Shared(r.Line.Y1...);
+        v.Shared(r.Line.X2...);
+        v.Shared(r.Line.Y2...);
         EntityFields<TJwwEntText>::Visit(v, r.Text...);
     }
 };
