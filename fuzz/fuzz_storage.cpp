@@ -1,7 +1,8 @@
-// Any bytes as a run of entity records and EntityOrder pairs: shared fields of any value (any
+// Any bytes as a run of entity records and EntityOrder entries: shared fields of any value (any
 // 32-bit integer, any double's bits, any font), own fields as tokens of any bytes. The lists must
 // give every field back exactly, by index and in order: a shared field as it went in (a font as a
-// text record keeps it), an own field as the reader makes it of its token.
+// text record keeps it), an own field as the reader makes it of its token, an entry's index as
+// its place in the list of its kind.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -169,6 +170,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<TJwwEntText> expectedTexts;
     std::vector<TJwwEntDim> expectedDims;
     std::vector<EntityOrderEntry> expectedOrder;
+    std::vector<std::int64_t> counts(kEntSg + 1);
     Stored<TJwwEntLine> line;
     Stored<TJwwEntText> text;
     Stored<TJwwEntDim> dim;
@@ -188,11 +190,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 Append(dims, dim, expectedDims);
                 break;
             default: {
-                EntityOrderEntry entry;
-                entry.Kind = in.Byte() & 1 ? in.Byte() % 17 : in.Raw<std::int32_t>();
-                entry.Index = in.Byte() & 1 ? in.Byte() % 4 : in.Raw<std::int64_t>();
-                order.push_back(entry);
-                expectedOrder.push_back(entry);
+                const int kind = kEntLine + in.Byte() % kEntSg;
+                expectedOrder.push_back({kind, counts[kind]++});
+                order.push_back(expectedOrder.back());
                 break;
             }
         }

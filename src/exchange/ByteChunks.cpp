@@ -6,35 +6,28 @@
 namespace dovarin {
 
 ByteChunks::ByteChunks(const ByteChunks& other) {
-    chunks_.reserve(other.chunks_.size());
     for (const Chunk& chunk : other.chunks_) {
-        Chunk copy;
-        copy.bytes.reset(new std::uint8_t[kChunkBytes]);
-        std::memcpy(copy.bytes.get(), chunk.bytes.get(), chunk.used);
-        copy.used = chunk.used;
-        chunks_.push_back(std::move(copy));
+        chunks_.push_back({std::unique_ptr<std::uint8_t[]>(new std::uint8_t[kChunkBytes]), 0});
+        std::memcpy(chunks_.back().bytes.get(), chunk.bytes.get(),
+                    chunks_.back().used = chunk.used);
     }
 }
 
 std::uint8_t* ByteChunks::Reserve(std::size_t bytes, std::uint64_t& at) {
     assert(bytes <= kChunkBytes);
-    if (chunks_.empty() || kChunkBytes - chunks_.back().used < bytes) {
-        Chunk chunk;
-        // Not value-initialised: the pages are touched only as records fill them.
-        chunk.bytes.reset(new std::uint8_t[kChunkBytes]);
-        chunks_.push_back(std::move(chunk));
-    }
-    const Chunk& last = chunks_.back();
-    at = ((chunks_.size() - 1) << kChunkBits) + last.used;
-    return last.bytes.get() + last.used;
+    // Not value-initialised: the pages are touched only as records fill them.
+    if (chunks_.empty() || kChunkBytes - chunks_.back().used < bytes)
+        chunks_.push_back({std::unique_ptr<std::uint8_t[]>(new std::uint8_t[kChunkBytes]), 0});
+    at = ((chunks_.size() - 1) << kChunkBits) + chunks_.back().used;
+    return chunks_.back().bytes.get() + chunks_.back().used;
 }
 
 std::uint64_t ByteChunks::After(std::uint64_t position, std::size_t bytes) const {
-    const std::uint64_t next = position + bytes;
     const std::size_t chunk = position >> kChunkBits;
-    if (next == (chunk << kChunkBits) + chunks_[chunk].used && chunk + 1 < chunks_.size())
-        return (chunk + 1) << kChunkBits;
-    return next;
+    const bool last = chunk + 1 == chunks_.size();
+    if (last || position + bytes < (chunk << kChunkBits) + chunks_[chunk].used)
+        return position + bytes;
+    return (chunk + 1) << kChunkBits;
 }
 
 std::size_t ByteChunks::UsedBytes() const {

@@ -1,9 +1,7 @@
-// ByteChunks: the memory of the entity lists (EntityList.h, EntityOrder.h).
-//
-// Bytes are appended in chunks of kChunkBytes that never move or grow, so a list never copies
-// itself to grow and never holds twice its size. A record always lies in one chunk, and its
-// position (chunk << kChunkBits | offset) stays valid for as long as the bytes live. Untouched
-// parts of a chunk cost address space, not memory.
+// ByteChunks: the memory of the entity lists. Bytes are appended in chunks of kChunkBytes that
+// never move or grow, so a list never copies itself to grow and never holds twice its size. A
+// record lies in one chunk, at a position (chunk << kChunkBits) + offset that stays valid while
+// the bytes live. Untouched parts of a chunk cost address space, not memory.
 #pragma once
 
 #include <cstddef>
@@ -20,29 +18,21 @@ class ByteChunks {
 
     ByteChunks() = default;
     ByteChunks(const ByteChunks& other);
-    ByteChunks& operator=(const ByteChunks& other) {
-        ByteChunks copy(other);
-        chunks_.swap(copy.chunks_);
-        return *this;
-    }
+    ByteChunks& operator=(const ByteChunks& other) { return *this = ByteChunks(other); }
     ByteChunks(ByteChunks&&) noexcept = default;
     ByteChunks& operator=(ByteChunks&&) noexcept = default;
     void swap(ByteChunks& other) noexcept { chunks_.swap(other.chunks_); }
 
-    // Room for `bytes` (at most kChunkBytes) contiguous bytes at the end, beginning at position
-    // `at`; Commit then says where the used ones end.
+    // Room for `bytes` (at most kChunkBytes) contiguous bytes at the end, at position `at`; Commit
+    // then says where the used ones end.
     std::uint8_t* Reserve(std::size_t bytes, std::uint64_t& at);
     void Commit(const std::uint8_t* end) { chunks_.back().used = end - chunks_.back().bytes.get(); }
-
     const std::uint8_t* At(std::uint64_t position) const {
         return chunks_[position >> kChunkBits].bytes.get() + (position & (kChunkBytes - 1));
     }
-    // The position of what follows the `bytes` bytes at `position`: the next chunk's start when
-    // they end its chunk's used part.
+    // The position after the `bytes` at `position`: the next chunk's start past the used ones.
     std::uint64_t After(std::uint64_t position, std::size_t bytes) const;
-
     std::size_t UsedBytes() const;
-    void Clear() { chunks_.clear(); }
 
   private:
     struct Chunk {
