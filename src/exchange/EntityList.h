@@ -6,7 +6,8 @@
 //     is made by StrToFloatOrZero and an integer by StrToIntOrZero, as the reader always made
 //     them, so a field comes back exactly as it would have been read;
 //   - the shared fields only where they differ from the record before: an integer as the
-//     difference, a real as its bits, a font as its bytes when new and as their position after.
+//     difference, a real as its shortest text (packed), a font as its bytes when new and as their
+//     position after.
 // A record: a head byte (kSharedFollow | kPacked); the tokens, packed four bits a byte when all
 // their bytes are those of a number (0-9 . - + e E), each ended by kEndOfToken, else each as
 // varint(length) and its bytes; then the changed shared fields behind a mask byte for every
@@ -18,6 +19,7 @@
 #pragma once
 
 #include <array>
+#include <charconv>
 #include <cstring>
 #include <initializer_list>
 #include <iterator>
@@ -35,7 +37,7 @@ namespace entity_list_detail {
 
 constexpr std::uint8_t kSharedFollow = 1, kPacked = 2, kEndOfToken = 15;
 constexpr char kNibbleBytes[] = "0123456789.-+eE";
-constexpr std::size_t kMaxSharedBytes = 1024;  // a dimension's, the most, take about 500
+constexpr std::size_t kMaxSharedBytes = 1024;  // a dimension's, the most, take about 600
 
 constexpr std::array<std::uint8_t, 256> MakeNibbles() {
     std::array<std::uint8_t, 256> nibbles{};
@@ -137,7 +139,17 @@ class SharedWriter : MaskGroups {
         const std::uint64_t d = static_cast<std::uint64_t>(std::int64_t{value} - last);
         out_ = PutVarint(out_, (d << 1) ^ (0 - (d >> 63)));  // zigzag: small either way
     }
-    void Put(double value, double) { out_ = PutBytes(out_, &value, sizeof value); }
+    // A real as its shortest text, packed, when that reads back to the same bits (as every real
+    // the reader makes does) and takes fewer bytes; else a zero byte and its bits.
+    void Put(double value, double) {
+        char text[32];
+        const std::string_view shortest(text, std::to_chars(text, text + 32, value).ptr - text);
+        std::uint8_t* packed = out_ + 1;
+        const double back = StrToFloatOrZero(shortest);
+        *out_ = shortest.size() < 2 * sizeof value && !std::memcmp(&back, &value, sizeof value) &&
+                PackTokens(&shortest, 1, packed);
+        out_ = *out_ ? packed : PutBytes(out_ + 1, &value, sizeof value);
+    }
     // A font is compared as it was read and kept as a text record keeps it.
     void Put(const std::string& name, const std::string&) {
         if (!name.empty() && name == font_.name) {
@@ -194,19 +206,30 @@ class RecordReader : MaskGroups {
 
     std::string_view Next() {
         if (!(head_ & kPacked)) return GetBytes(in_, GetVarint(in_));
+        return Unpack();
+    }
+    std::string_view Unpack() {
         scratch_.clear();
         for (;;) {
             const unsigned nibble = half_ ? *in_++ >> 4 : *in_ & 15;
             half_ = !half_;
             if (nibble == kEndOfToken) return scratch_;
-            if (make_) scratch_ += kNibbleBytes[nibble];
+            if (make_ || sharedPass_) scratch_ += kNibbleBytes[nibble];
         }
     }
     void Get(int& field) {
         const std::uint64_t z = GetVarint(in_);
         field = static_cast<int>(field + static_cast<std::int64_t>((z >> 1) ^ (0 - (z & 1))));
     }
-    void Get(double& field) { std::memcpy(&field, GetBytes(in_, sizeof field).data(), 8); }
+    void Get(double& field) {
+        if (*in_++ == 0) {
+            std::memcpy(&field, GetBytes(in_, sizeof field).data(), sizeof field);
+            return;
+        }
+        field = StrToFloatOrZero(Unpack());
+        in_ += half_;
+        half_ = false;
+    }
     void Get(std::string& field) {
         const std::uint8_t* stored = in_;
         const std::uint64_t head = GetVarint(in_);
