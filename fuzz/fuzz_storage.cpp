@@ -53,7 +53,9 @@ void Shared(Bytes& in, int& field) {
     if (in.Byte() % 3 != 0) field = in.Raw<std::int32_t>();
 }
 void Shared(Bytes& in, double& field) {
-    if (in.Byte() % 3 != 0) field = in.Raw<double>();
+    const int how = in.Byte() % 3;
+    if (how == 1) field = in.Raw<double>();
+    if (how == 2) field = StrToFloatOrZero(in.Token());  // as the reader makes them
 }
 
 void SharedHeader(Bytes& in, EntityHeader& h) {
