@@ -1,9 +1,15 @@
 // Writes a large exchange file for the reading benchmark: the host's header records, then about
-// a million entity and attribute records in the mix a big selection gives (mostly bare line
-// segments, with attribute changes, chains, texts with two-byte characters, circles, arcs,
-// points, polylines and "msg" dimensions). The same arguments always give the same bytes.
+// a million entity and attribute records. The same arguments always give the same bytes.
 //
-//   make_exchange_file OUT [RECORDS]      RECORDS defaults to 1000000
+//   make_exchange_file OUT [RECORDS [MIX]]      RECORDS defaults to 1000000
+//
+// MIX "bench" (the default): mostly bare line segments with coordinates of 3 or 15 significant
+// digits, with attribute changes, chains, texts with two-byte characters, circles, arcs, points,
+// "sl" polylines and "msg" dimensions.
+// MIX "realistic": a drawing as the host writes it: 80 % four-number line records with
+// coordinates of 7 to 10 significant digits (" -5321.378171 362.5834775 1989.790926 2893.316992"),
+// texts with two-byte characters, circles, "pl" chains and dimensions ("msg", a line, "cs"), and
+// a change of layer or colour every few records.
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -56,6 +62,18 @@ class Writer {
     std::string Coordinates(int count) {
         std::string text;
         for (int k = 0; k < count; ++k) text += (k ? " " : "") + Coordinate();
+        return text;
+    }
+    // A coordinate of 7 to 10 significant digits, as the host writes a drawing's: " -5321.378171".
+    std::string HostCoordinate() {
+        const double value = (random_.Below(2000000000) - 1000000000) / 1e5;
+        char text[40];
+        std::snprintf(text, sizeof text, " %.*g", 7 + random_.Below(4), value);
+        return text;
+    }
+    std::string HostCoordinates(int count) {
+        std::string text;
+        for (int k = 0; k < count; ++k) text += HostCoordinate();
         return text;
     }
     Random& random() { return random_; }
@@ -130,14 +148,39 @@ void WriteSomething(Writer& w) {
     w.Line("z" + std::to_string(1 + r.Below(5)));
 }
 
+// One step of a drawing as the host writes it: four line records in five, a change of layer or
+// colour every few records, now and then a text, a circle, a chain or a dimension.
+void WriteRealistic(Writer& w) {
+    Random& r = w.random();
+    const int pick = r.Below(1000);
+    if (pick < 830) return w.Line(w.HostCoordinates(4));
+    if (pick < 920) return w.Line((r.Below(2) ? "ly" : "lc") + std::to_string(1 + r.Below(9)));
+    if (pick < 950) return w.Line("ch" + w.HostCoordinates(2) + " 1 0 \"" + kTexts[r.Below(4)]);
+    if (pick < 970) return w.Line("ci" + w.HostCoordinates(3));
+    if (pick < 985) {
+        w.Line("pl");
+        for (int k = 0, n = 2 + r.Below(4); k < n; ++k) w.Line(w.HostCoordinates(4));
+        return w.Line("#");
+    }
+    w.Line("z3");
+    w.Line("msg");
+    w.Line(w.HostCoordinates(4));
+    w.Line("cs" + w.HostCoordinates(2) + " 0 1 \"" + std::to_string(r.Below(100000)));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: make_exchange_file OUT [RECORDS]\n");
+        std::fprintf(stderr, "usage: make_exchange_file OUT [RECORDS [MIX]]\n");
         return 2;
     }
     const long target = argc > 2 ? std::atol(argv[2]) : 1000000;
+    const std::string mix = argc > 3 ? argv[3] : "bench";
+    if (mix != "bench" && mix != "realistic") {
+        std::fprintf(stderr, "make_exchange_file: MIX is bench or realistic\n");
+        return 2;
+    }
     std::FILE* out = std::fopen(argv[1], "wb");
     if (!out) {
         std::perror(argv[1]);
@@ -145,7 +188,7 @@ int main(int argc, char** argv) {
     }
     Writer w(out);
     WriteHeader(w);
-    while (w.Records() < target) WriteSomething(w);
+    while (w.Records() < target) (mix == "bench" ? WriteSomething : WriteRealistic)(w);
     w.Line("#");
     const bool ok = std::fclose(out) == 0;
     std::printf("%ld records\n", w.Records());

@@ -1,9 +1,12 @@
 // Any bytes as the host's exchange text, then the writer on what was read: nothing may crash,
-// overrun or leave HostState inconsistent (every EntityOrder entry points into its list), no
-// entry of the answer holds a control byte, and the tokenizer's two scans agree.
+// overrun or leave HostState inconsistent (every EntityOrder entry points into its list, every
+// list gives the same records by index as in order), no entry of the answer holds a control byte,
+// and the tokenizer's two scans agree.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 #include <string_view>
 
 #include "exchange/ExchangeTokens.h"
@@ -55,6 +58,60 @@ void CheckOrder() {
     for (const EntityOrderEntry& entry : HostState.EntityOrder)
         if (entry.Index < 0 || static_cast<std::size_t>(entry.Index) >= ListSize(entry.Kind))
             std::abort();
+}
+
+// Whether two records hold the same value in every field, reals bit for bit.
+class SameFields {
+  public:
+    bool Same() const { return same_; }
+    template <class F>
+    void Shared(const F& a, const F& b) {
+        Compare(a, b);
+    }
+    template <class F>
+    void Own(const F& a, const F& b) {
+        Compare(a, b);
+    }
+
+  private:
+    void Compare(int a, int b) { same_ = same_ && a == b; }
+    void Compare(double a, double b) { same_ = same_ && std::memcmp(&a, &b, sizeof a) == 0; }
+    void Compare(const std::string& a, const std::string& b) { same_ = same_ && a == b; }
+    bool same_ = true;
+};
+
+template <class Record>
+void CheckByIndex(const EntityList<Record>& list) {
+    std::size_t i = 0;
+    for (const Record& record : list) {
+        if (i % 7 == 0 || i + 1 == list.size()) {
+            const Record byIndex = list[i];
+            SameFields same;
+            EntityFields<Record>::Visit(same, record, byIndex);
+            if (!same.Same()) std::abort();
+        }
+        ++i;
+    }
+    if (i != list.size()) std::abort();
+}
+
+void CheckLists() {
+    const THostState& s = HostState;
+    CheckByIndex(s.SelectedLines);
+    CheckByIndex(s.Circles);
+    CheckByIndex(s.Arcs);
+    CheckByIndex(s.Texts);
+    CheckByIndex(s.Points);
+    CheckByIndex(s.CodePoints);
+    CheckByIndex(s.Dims);
+    CheckByIndex(s.Blocks);
+    CheckByIndex(s.Sl2s);
+    CheckByIndex(s.Sl3s);
+    CheckByIndex(s.Sl4s);
+    CheckByIndex(s.Scs);
+    CheckByIndex(s.Ses);
+    CheckByIndex(s.Sos);
+    CheckByIndex(s.Sgs);
 }
 
 bool SameTokens(const LineTokens& a, const LineTokens& b) {
@@ -122,6 +179,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     InitHostState();
     ParseAsLines(std::string_view(reinterpret_cast<const char*>(data), size));
     CheckOrder();
+    CheckLists();
     WriteBack();
     FreeHostState();
     return 0;

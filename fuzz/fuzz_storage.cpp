@@ -1,6 +1,8 @@
-// Any bytes as a run of entity records and EntityOrder pairs with arbitrary field values (any
-// 32-bit integer, any double's bits, any text, reals with and without the short decimals a reader
-// hands over): the compact lists must give every field back exactly, by index and in order.
+// Any bytes as a run of entity records and EntityOrder entries: shared fields of any value (any
+// 32-bit integer, any double's bits, any font), own fields as tokens of any bytes. The lists must
+// give every field back exactly, by index and in order: a shared field as it went in (a font as a
+// text record keeps it), an own field as the reader makes it of its token, an entry's index as
+// its place in the list of its kind.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -27,10 +29,18 @@ class Bytes {
         p_ += n;
         return value;
     }
-    std::string Text() {
+    std::string Text(int most) {
         std::string text;
-        for (int n = Byte() % 40; n > 0 && !Empty(); --n) text += static_cast<char>(Byte());
+        for (int n = Byte() % most; n > 0 && !Empty(); --n) text += static_cast<char>(Byte());
         return text;
+    }
+    // A token: mostly the bytes of a number, so that records are packed as well as not.
+    std::string Token() {
+        if (Byte() % 4 == 0) return Text(40);
+        static constexpr char kNumberBytes[] = "0123456789.-+eE";
+        std::string token;
+        for (int n = Byte() % 20; n > 0 && !Empty(); --n) token += kNumberBytes[Byte() % 15];
+        return token;
     }
 
   private:
@@ -38,48 +48,29 @@ class Bytes {
     const std::uint8_t* end_;
 };
 
-// A real: any bits, or a short decimal that a reader would have handed over as a hint. A field
-// repeats the one before it now and then, as the shared fields of a file do.
-class Reals {
-  public:
-    Reals(Bytes& in, field_codec::RealHints& hints) : in_(in), hints_(hints) {}
-    void operator()(double& field) {
-        const std::uint8_t how = in_.Byte();
-        if (how % 4 == 0) return;  // kept from the record before
-        if (how % 4 == 1) {
-            ShortDecimal number;
-            number.Digits = in_.Raw<std::uint64_t>() % 1000000000000000;
-            number.Places = in_.Byte() % 16;
-            number.Negative = in_.Byte() & 1;
-            field = ShortDecimalValue(number);
-            hints_.Add(field, number);
-            return;
-        }
-        field = in_.Raw<double>();
-    }
-
-  private:
-    Bytes& in_;
-    field_codec::RealHints& hints_;
-};
-
-void Ints(Bytes& in, std::initializer_list<int*> fields) {
-    for (int* field : fields)
-        if (in.Byte() % 3 != 0) *field = in.Raw<std::int32_t>();
+// A shared field keeps its value from the record before now and then, as in a file.
+void Shared(Bytes& in, int& field) {
+    if (in.Byte() % 3 != 0) field = in.Raw<std::int32_t>();
+}
+void Shared(Bytes& in, double& field) {
+    const int how = in.Byte() % 3;
+    if (how == 1) field = in.Raw<double>();
+    if (how == 2) field = StrToFloatOrZero(in.Token());  // as the reader makes them
 }
 
-void FillText(Bytes& in, Reals& real, TJwwEntText& t) {
-    Ints(in, {&t.HpLink, &t.LayerGroup, &t.Layer, &t.Color, &t.LineType, &t.LineWidth, &t.Flags,
-              &t.Extra, &t.CcValue, &t.TextType});
-    for (double* field : {&t.Width, &t.Height, &t.Spacing, &t.X, &t.Y, &t.DX, &t.DY}) real(*field);
-    if (in.Byte() & 1) t.FontName = in.Text();
-    t.Text = in.Text();
+void SharedHeader(Bytes& in, EntityHeader& h) {
+    for (int* field : {&h.HpLink, &h.LayerGroup, &h.Layer, &h.Color, &h.LineType, &h.LineWidth,
+                       &h.Flags, &h.Extra})
+        Shared(in, *field);
 }
 
-void FillLine(Bytes& in, Reals& real, TJwwEntLine& l) {
-    Ints(in, {&l.HpLink, &l.LayerGroup, &l.Layer, &l.Color, &l.LineType, &l.LineWidth, &l.Flags,
-              &l.Extra});
-    for (double* field : {&l.X1, &l.Y1, &l.X2, &l.Y2}) real(*field);
+void Own(Bytes& in, std::vector<std::string>& tokens, double& expected) {
+    tokens.push_back(in.Token());
+    expected = StrToFloatOrZero(tokens.back());
+}
+void Own(Bytes& in, std::vector<std::string>& tokens, std::string& expected) {
+    tokens.push_back(in.Token());
+    expected = tokens.back();
 }
 
 std::uint64_t Bits(double value) {
@@ -105,6 +96,60 @@ bool Same(const TJwwEntText& a, const TJwwEntText& b) {
            Bits(a.DY) == Bits(b.DY) && a.FontName == b.FontName && a.Text == b.Text;
 }
 
+bool Same(const TJwwEntDim& a, const TJwwEntDim& b) {
+    return a.HpLink == b.HpLink && a.Flags == b.Flags && a.Extra == b.Extra &&
+           Same(a.Line, b.Line) && Same(a.Text, b.Text);
+}
+
+// The record to store (shared fields), its tokens, and the record to come back.
+template <class Record>
+struct Stored {
+    Record shared, expected;
+    std::vector<std::string> tokens;
+};
+
+void FillLine(Bytes& in, Stored<TJwwEntLine>& s) {
+    SharedHeader(in, s.shared);
+    s.tokens.clear();
+    s.expected = s.shared;
+    for (double* field : {&s.expected.X1, &s.expected.Y1, &s.expected.X2, &s.expected.Y2})
+        Own(in, s.tokens, *field);
+}
+
+void FillText(Bytes& in, TJwwEntText& shared, TJwwEntText& expected,
+              std::vector<std::string>& tokens) {
+    SharedHeader(in, shared);
+    Shared(in, shared.CcValue);
+    Shared(in, shared.TextType);
+    for (double* field : {&shared.Width, &shared.Height, &shared.Spacing}) Shared(in, *field);
+    if (in.Byte() % 3 == 0) shared.FontName = in.Text(255) + in.Text(255);
+    expected = shared;
+    expected.FontName = TextFieldBytes(shared.FontName);
+    for (double* field : {&expected.X, &expected.Y, &expected.DX, &expected.DY})
+        Own(in, tokens, *field);
+    Own(in, tokens, expected.Text);
+}
+
+void FillDim(Bytes& in, Stored<TJwwEntDim>& s) {
+    SharedHeader(in, s.shared);
+    SharedHeader(in, s.shared.Line);
+    for (double* field :
+         {&s.shared.Line.X1, &s.shared.Line.Y1, &s.shared.Line.X2, &s.shared.Line.Y2})
+        Shared(in, *field);
+    s.tokens.clear();
+    TJwwEntText text;
+    FillText(in, s.shared.Text, text, s.tokens);
+    s.expected = s.shared;
+    s.expected.Text = text;
+}
+
+template <class Record>
+void Append(EntityList<Record>& list, const Stored<Record>& s, std::vector<Record>& expected) {
+    const std::vector<std::string_view> tokens(s.tokens.begin(), s.tokens.end());
+    list.Append(s.shared, tokens.data(), tokens.size());
+    expected.push_back(s.expected);
+}
+
 template <class Record>
 void Check(const EntityList<Record>& list, const std::vector<Record>& expected) {
     if (list.size() != expected.size()) std::abort();
@@ -121,38 +166,42 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Bytes in(data, size);
     EntityList<TJwwEntLine> lines;
     EntityList<TJwwEntText> texts;
+    EntityList<TJwwEntDim> dims;
     EntityOrderList order;
     std::vector<TJwwEntLine> expectedLines;
     std::vector<TJwwEntText> expectedTexts;
+    std::vector<TJwwEntDim> expectedDims;
     std::vector<EntityOrderEntry> expectedOrder;
-    TJwwEntLine line;
-    TJwwEntText text;
+    std::vector<std::int64_t> counts(kEntSg + 1);
+    Stored<TJwwEntLine> line;
+    Stored<TJwwEntText> text;
+    Stored<TJwwEntDim> dim;
     while (!in.Empty()) {
-        field_codec::RealHints hints;
-        Reals real(in, hints);
-        switch (in.Byte() % 3) {
+        switch (in.Byte() % 4) {
             case 0:
-                FillLine(in, real, line);
-                lines.push_back(line, hints);
-                expectedLines.push_back(line);
+                FillLine(in, line);
+                Append(lines, line, expectedLines);
                 break;
             case 1:
-                FillText(in, real, text);
-                texts.push_back(text, hints);
-                expectedTexts.push_back(text);
+                text.tokens.clear();
+                FillText(in, text.shared, text.expected, text.tokens);
+                Append(texts, text, expectedTexts);
+                break;
+            case 2:
+                FillDim(in, dim);
+                Append(dims, dim, expectedDims);
                 break;
             default: {
-                EntityOrderEntry entry;
-                entry.Kind = in.Byte() & 1 ? in.Byte() % 17 : in.Raw<std::int32_t>();
-                entry.Index = in.Byte() & 1 ? in.Byte() % 4 : in.Raw<std::int64_t>();
-                order.push_back(entry);
-                expectedOrder.push_back(entry);
+                const int kind = kEntLine + in.Byte() % kEntSg;
+                expectedOrder.push_back({kind, counts[kind]++});
+                order.push_back(expectedOrder.back());
                 break;
             }
         }
     }
     Check(lines, expectedLines);
     Check(texts, expectedTexts);
+    Check(dims, expectedDims);
     if (order.size() != expectedOrder.size()) std::abort();
     std::size_t i = 0;
     for (const EntityOrderEntry& entry : order) {

@@ -9,8 +9,8 @@
 // second extension line, the dimension line, the value on its own horizontal line with a leader
 // to the middle of the dimension line, and the end markers.
 //
-// Every check comes before the first record: a refused construction appends nothing and leaves
-// HostState as it was.
+// Every check comes before the first record: a refused construction appends nothing. The
+// construction works on its own copy of the picked line and leaves HostState as it was read.
 #include <cmath>
 #include <initializer_list>
 #include <string>
@@ -93,12 +93,10 @@ struct Quantities {
     Point F1, F2;       // the dimension line
 };
 
-// Refusals that come before any geometry: nothing to read, or a scale that would divide by 0.
-std::string_view RefusalBeforeMeasuring() {
-    if (HostState.SelectedLines.empty()) return kMsgNoLine;
-    const int lineGroup = HostState.SelectedLines[0].LayerGroup;
+// A refusal that comes before any geometry: a scale that would divide by 0.
+std::string_view RefusalBeforeMeasuring(const TJwwEntLine& l0) {
     if (HostState.ScaleOfGroup(HostState.HostLayerGroup) == 0 ||
-        HostState.ScaleOfGroup(lineGroup) == 0) {
+        HostState.ScaleOfGroup(l0.LayerGroup) == 0) {
         return kMsgZeroScale;
     }
     return {};
@@ -136,11 +134,10 @@ void FindDimensionLine(Quantities& q) {
 
 // Everything that can refuse, before anything is appended: the quantities, or the text of a
 // refusal.
-std::string_view Measure(const DimensionSettings& settings, Quantities& q) {
-    if (const std::string_view refusal = RefusalBeforeMeasuring(); !refusal.empty()) {
+std::string_view Measure(const TJwwEntLine& l0, const DimensionSettings& settings, Quantities& q) {
+    if (const std::string_view refusal = RefusalBeforeMeasuring(l0); !refusal.empty()) {
         return refusal;
     }
-    const TJwwEntLine& l0 = HostState.SelectedLines[0];
     q.line = ConvertPickedLine(l0);
     if ((l0.Flags & kFlagDimension) == 0) return kMsgNoDimensionAttribute;
     ConvertPaperLengths(settings, q);
@@ -189,7 +186,7 @@ struct Drawing {
 // The picked line is lengthened where it falls short of the dimension line. The moved end goes
 // back in the line's own units; the other stored end is not touched, so it keeps its value to the
 // last bit.
-void PlanLengthening(const Quantities& q, Drawing& d) {
+void PlanLengthening(const Quantities& q, int lineGroup, Drawing& d) {
     const OrientedLine& line = q.line;
     const double h = q.K1.y >= line.B.y ? q.K1.y + q.o : q.K1.y - q.o;
     const Point e1 = RotatePoint({line.B.x, h}, line.B, line.A);
@@ -198,22 +195,21 @@ void PlanLengthening(const Quantities& q, Drawing& d) {
     d.lengthened = true;
     // P is the line's stored second end unless orienting exchanged the ends.
     d.secondEnd = (end == PickedEnd::Far) != line.turned;
-    const double back = HostState.ScaleOfGroup(HostState.SelectedLines[0].LayerGroup);
+    const double back = HostState.ScaleOfGroup(lineGroup);
     const double current = HostState.ScaleOfGroup(HostState.HostLayerGroup);
     d.storedEnd = {e1.x * back / current, e1.y * back / current};
 }
 
-void StorePickedEnd(const Drawing& d) {
+void StorePickedEnd(const Drawing& d, TJwwEntLine& l0) {
     if (!d.lengthened) return;
-    TJwwEntLine& l0 = HostState.SelectedLines[0];
     (d.secondEnd ? l0.X2 : l0.X1) = d.storedEnd.x;
     (d.secondEnd ? l0.Y2 : l0.Y1) = d.storedEnd.y;
 }
 
 // The picked line goes out again with its own attributes and its ends as they now stand.
-void RewritePickedLine() {
+void RewritePickedLine(const TJwwEntLine& l0) {
     int openChain = 0;
-    PutLineAttributes(0, 0, openChain, kKeepOwnValue, kKeepOwnValue, kKeepOwnValue, kKeepOwnValue,
+    PutLineAttributes(l0, 0, openChain, kKeepOwnValue, kKeepOwnValue, kKeepOwnValue, kKeepOwnValue,
                       kKeepOwnValue);
 }
 
@@ -296,9 +292,9 @@ void PlanValueLineAndLeader(const Quantities& q, Drawing& d) {
     d.leaderEnd = beforeMiddle ? d.U2 : d.U1;
 }
 
-Drawing PlanDrawing(const Quantities& q, const DimensionSettings& settings) {
+Drawing PlanDrawing(const Quantities& q, int lineGroup, const DimensionSettings& settings) {
     Drawing d;
-    PlanLengthening(q, d);
+    PlanLengthening(q, lineGroup, d);
     PlanSecondExtensionLine(q, d);
     PlanValue(q, settings, d);
     PlanValueLineAndLeader(q, d);
@@ -372,16 +368,18 @@ OrientedLine OrientPickedLine(Point first, Point second) {
 
 ConstructionResult BuildAddedDimension(const DimensionSettings& settings,
                                        const StatusCallback& showStatus) {
+    if (HostState.SelectedLines.empty()) return {false, std::string(kMsgNoLine)};
+    TJwwEntLine picked = HostState.SelectedLines[0];
     Quantities q;
-    if (const std::string_view refusal = Measure(settings, q); !refusal.empty()) {
+    if (const std::string_view refusal = Measure(picked, settings, q); !refusal.empty()) {
         return {false, std::string(refusal)};
     }
-    const Drawing d = PlanDrawing(q, settings);
+    const Drawing d = PlanDrawing(q, picked.LayerGroup, settings);
     if (!StaysFinite(q, d, settings)) return {false, std::string(kMsgZeroDimension)};
     ShowStatus(showStatus, kStatusWorking);
     PutLine(kAnswerStart);
-    StorePickedEnd(d);
-    RewritePickedLine();
+    StorePickedEnd(d, picked);
+    RewritePickedLine(picked);
     PutHostAttributes();
     if (d.secondExtension) PutDimensionSegment(d.S2, d.E2);
     DrawDimensionLineAndValue(q, d, settings.DimensionFigure);

@@ -1,60 +1,39 @@
 #include "exchange/ByteChunks.h"
 
-#include <algorithm>
+#include <cassert>
 #include <cstring>
 
 namespace dovarin {
-namespace {
-
-// Large enough that the chunks of a big file are few, small enough that an almost empty list
-// costs little.
-constexpr std::size_t kChunkBytes = 64 * 1024;
-
-}  // namespace
 
 ByteChunks::ByteChunks(const ByteChunks& other) {
-    chunks_.reserve(other.chunks_.size());
     for (const Chunk& chunk : other.chunks_) {
-        Chunk copy;
-        copy.bytes.reset(new std::uint8_t[chunk.capacity]);
-        std::memcpy(copy.bytes.get(), chunk.bytes.get(), chunk.used);
-        copy.used = chunk.used;
-        copy.capacity = chunk.capacity;
-        chunks_.push_back(std::move(copy));
+        chunks_.push_back({std::unique_ptr<std::uint8_t[]>(new std::uint8_t[kChunkBytes]), 0});
+        std::memcpy(chunks_.back().bytes.get(), chunk.bytes.get(),
+                    chunks_.back().used = chunk.used);
     }
 }
 
-ByteChunks& ByteChunks::operator=(const ByteChunks& other) {
-    if (this != &other) {
-        ByteChunks copy(other);
-        swap(copy);
-    }
-    return *this;
-}
-
-void ByteChunks::AddChunk(std::size_t bytes) {
-    Chunk chunk;
-    chunk.capacity = std::max(bytes, kChunkBytes);
+std::uint8_t* ByteChunks::Reserve(std::size_t bytes, std::uint64_t& at) {
+    assert(bytes <= kChunkBytes);
     // Not value-initialised: the pages are touched only as records fill them.
-    chunk.bytes.reset(new std::uint8_t[chunk.capacity]);
-    chunks_.push_back(std::move(chunk));
+    if (chunks_.empty() || kChunkBytes - chunks_.back().used < bytes)
+        chunks_.push_back({std::unique_ptr<std::uint8_t[]>(new std::uint8_t[kChunkBytes]), 0});
+    at = ((chunks_.size() - 1) << kChunkBits) + chunks_.back().used;
+    return chunks_.back().bytes.get() + chunks_.back().used;
+}
+
+std::uint64_t ByteChunks::After(std::uint64_t position, std::size_t bytes) const {
+    const std::size_t chunk = position >> kChunkBits;
+    const bool last = chunk + 1 == chunks_.size();
+    if (last || position + bytes < (chunk << kChunkBits) + chunks_[chunk].used)
+        return position + bytes;
+    return (chunk + 1) << kChunkBits;
 }
 
 std::size_t ByteChunks::UsedBytes() const {
     std::size_t used = 0;
     for (const Chunk& chunk : chunks_) used += chunk.used;
     return used;
-}
-
-ByteChunks::Cursor::Cursor(const ByteChunks& bytes, BytePosition from) : bytes_(&bytes) {
-    if (from.chunk < bytes.chunks_.size()) Enter(from.chunk, from.offset);
-}
-
-void ByteChunks::Cursor::Enter(std::size_t chunk, std::size_t offset) {
-    const Chunk& c = bytes_->chunks_[chunk];
-    chunk_ = chunk;
-    next_ = c.bytes.get() + offset;
-    end_ = c.bytes.get() + c.used;
 }
 
 }  // namespace dovarin

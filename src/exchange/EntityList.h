@@ -1,40 +1,106 @@
 // EntityList: the ordered list of one kind of HostState's entity records.
 //
-// A big exchange file is mostly short records: "0 0 1 1" is nine bytes in the file, but a
-// TJwwEntLine of 64. So a list keeps its records encoded one after another in reading order
-// (ByteChunks) and decodes a record when it is asked for:
-//   - the shared fields of a record (EntityRecords.h: the attributes, a text's type, size and
-//     font) come in groups of up to eight behind a byte whose bits say which of them differ from
-//     the record before; only those follow. A run of records with the same attributes and font
-//     stores them once.
-//   - its own fields (coordinates, codes, texts) follow always.
-//   - every field in the compact form of FieldCodec.h, which gives back exactly what went in.
-//   - every kPageRecords-th record stores all its fields, and the list remembers where it begins:
-//     record i is decoded from the start of its page.
-// Reading (const operator[], iteration) hands out decoded copies. Code that asks for a record it
-// may change (non-const operator[], front, back, emplace_back) gets a real record instead, made
-// once at a stable address; from then on that record is the list's record at its index.
+// A big exchange file is mostly short records, and the program reads one of them. So a list keeps
+// each record as the reader found it and makes its fields when it is asked for one:
+//   - the own fields (EntityRecords.h) as the tokens they were read from, byte for byte: a real
+//     is made by StrToFloatOrZero and an integer by StrToIntOrZero, as the reader always made
+//     them, so a field comes back exactly as it would have been read;
+//   - the shared fields only where they differ from the record before: an integer as the
+//     difference, a real as its shortest text (packed), a font as its bytes when new and as their
+//     position after.
+// A record: a head byte (kSharedFollow | kPacked); the tokens, packed four bits a byte when all
+// their bytes are those of a number (0-9 . - + e E), each ended by kEndOfToken, else each as
+// varint(length) and its bytes; then the changed shared fields behind a mask byte for every
+// eight. Every kPageRecords-th record stores its shared fields against a new record's, and the
+// list remembers where it begins: record i is made after stepping over at most kPageRecords - 1.
 //
-// After an exception from push_back (out of memory) the list may only be cleared or destroyed.
+// Records are handed out by value: list[i] and iteration only read. After an exception from
+// Append (out of memory) the list may only be cleared or destroyed.
 #pragma once
 
-#include <cassert>
-#include <cstddef>
-#include <cstdint>
+#include <array>
+#include <charconv>
+#include <cstring>
+#include <initializer_list>
 #include <iterator>
-#include <map>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "exchange/ByteChunks.h"
 #include "exchange/EntityRecords.h"
-#include "exchange/FieldCodec.h"
+#include "util/MyFunc.h"
 
 namespace dovarin {
 namespace entity_list_detail {
 
-// Opens a mask byte at every eighth shared field, as FieldWriter does.
+constexpr std::uint8_t kSharedFollow = 1, kPacked = 2, kEndOfToken = 15;
+constexpr char kNibbleBytes[] = "0123456789.-+eE";
+constexpr std::size_t kMaxSharedBytes = 1024;  // a dimension's, the most, take about 600
+
+constexpr std::array<std::uint8_t, 256> MakeNibbles() {
+    std::array<std::uint8_t, 256> nibbles{};
+    for (int b = 0; b < 256; ++b) nibbles[b] = 0xFF;
+    for (int n = 0; n < kEndOfToken; ++n) nibbles[static_cast<unsigned char>(kNibbleBytes[n])] = n;
+    return nibbles;
+}
+constexpr std::array<std::uint8_t, 256> kNibbles = MakeNibbles();
+
+inline std::uint8_t* PutVarint(std::uint8_t* out, std::uint64_t value) {
+    for (; value >= 0x80; value >>= 7) *out++ = static_cast<std::uint8_t>(value | 0x80);
+    *out++ = static_cast<std::uint8_t>(value);
+    return out;
+}
+
+inline std::uint64_t GetVarint(const std::uint8_t*& in) {
+    std::uint64_t value = 0;
+    for (int shift = 0;; shift += 7) {
+        value |= static_cast<std::uint64_t>(*in & 0x7F) << shift;
+        if (*in++ < 0x80) return value;
+    }
+}
+
+inline std::uint8_t* PutBytes(std::uint8_t* out, const void* bytes, std::size_t size) {
+    std::memcpy(out, bytes, size);
+    return out + size;
+}
+
+inline std::string_view GetBytes(const std::uint8_t*& in, std::size_t size) {
+    in += size;
+    return std::string_view(reinterpret_cast<const char*>(in - size), size);
+}
+
+// Packs the tokens two nibbles to a byte; false when a byte is not one of a number (the bytes
+// from `out` on are then garbage, and `out` stays).
+inline bool PackTokens(const std::string_view* tokens, std::size_t count, std::uint8_t*& out) {
+    std::uint8_t* next = out;
+    unsigned seen = 0, low = 0;  // low: the first half of the byte being made, if `half`
+    bool half = false;
+    for (std::size_t k = 0; k < count; ++k) {
+        for (std::size_t i = 0; i <= tokens[k].size(); ++i) {
+            const unsigned nibble = i < tokens[k].size()
+                                        ? kNibbles[static_cast<std::uint8_t>(tokens[k][i])]
+                                        : kEndOfToken;
+            seen |= nibble;
+            if (half) *next++ = static_cast<std::uint8_t>(low | nibble << 4);
+            low = nibble;
+            half = !half;
+        }
+    }
+    if (half) *next++ = static_cast<std::uint8_t>(low | kEndOfToken << 4);
+    if (seen > kEndOfToken) return false;
+    out = next;
+    return true;
+}
+
+// The last font a list stored and the position of its bytes.
+struct StoredFont {
+    std::string name;
+    std::uint64_t at = 0;
+};
+
+// Shared fields come in groups of eight behind a mask byte.
 class MaskGroups {
   protected:
     bool OpensGroup() const { return shared_ % 8 == 0; }
@@ -42,105 +108,154 @@ class MaskGroups {
     int shared_ = 0;
 };
 
-// Encodes a record behind the one before it (`last`), which becomes the record.
-class FieldWriter : MaskGroups {
+// Writes the shared fields that differ from the record before (`last`), which takes them.
+class SharedWriter : MaskGroups {
   public:
-    FieldWriter(std::uint8_t* out, bool whole, const field_codec::RealHints& hints)
-        : out_(out), whole_(whole), hints_(hints) {}
-    std::uint8_t* End() const { return out_; }
+    SharedWriter(std::uint8_t* out, std::uint64_t at, StoredFont& font)
+        : start_(out), out_(out), at_(at), font_(font) {}
+    std::uint8_t* End() const { return changed_ ? out_ : start_; }
 
     template <class F>
+    void Own(const F&, F&) {}
+    template <class F>
     void Shared(const F& value, F& last) {
-        if (OpensGroup()) {
-            mask_ = out_++;
-            *mask_ = 0;
-        }
-        if (whole_ || !Same(value, last)) {
+        if (OpensGroup()) *(mask_ = out_++) = 0;
+        if (!Same(value, last)) {
             *mask_ |= Bit();
-            Put(value);
+            Put(value, last);
             last = value;
+            changed_ = true;
         }
         ++shared_;
     }
-    template <class F>
-    void Own(const F& value, F&) {
-        Put(value);
-    }
 
   private:
-    static bool Same(int a, int b) { return a == b; }
-    static bool Same(double a, double b) {
-        return field_codec::BitsOf(a) == field_codec::BitsOf(b);
+    template <class F>
+    static bool Same(const F& a, const F& b) {
+        return std::memcmp(&a, &b, sizeof a) == 0;  // reals by their bits
     }
     static bool Same(const std::string& a, const std::string& b) { return a == b; }
-    void Put(int value) { out_ = field_codec::PutInt(out_, value); }
-    void Put(double value) { out_ = field_codec::PutReal(out_, value, hints_); }
-    void Put(const std::string& value) { out_ = field_codec::PutText(out_, value); }
+    void Put(int value, int last) {
+        const std::uint64_t d = static_cast<std::uint64_t>(std::int64_t{value} - last);
+        out_ = PutVarint(out_, (d << 1) ^ (0 - (d >> 63)));  // zigzag: small either way
+    }
+    // A real as its shortest text, packed, when that reads back to the same bits (as every real
+    // the reader makes does) and takes fewer bytes; else a zero byte and its bits.
+    void Put(double value, double) {
+        char text[32];
+        const std::string_view shortest(text, std::to_chars(text, text + 32, value).ptr - text);
+        std::uint8_t* packed = out_ + 1;
+        const double back = StrToFloatOrZero(shortest);
+        *out_ = shortest.size() < 2 * sizeof value && !std::memcmp(&back, &value, sizeof value) &&
+                PackTokens(&shortest, 1, packed);
+        out_ = *out_ ? packed : PutBytes(out_ + 1, &value, sizeof value);
+    }
+    // A font is compared as it was read and kept as a text record keeps it.
+    void Put(const std::string& name, const std::string&) {
+        if (!name.empty() && name == font_.name) {
+            out_ = PutVarint(out_, font_.at << 1 | 1);
+            return;
+        }
+        font_.name = name;
+        font_.at = at_ + (out_ - start_);
+        const std::string_view kept = TextFieldBytes(name);
+        out_ = PutBytes(PutVarint(out_, kept.size() << 1), kept.data(), kept.size());
+    }
 
+    std::uint8_t* const start_;
     std::uint8_t* out_;
     std::uint8_t* mask_ = nullptr;
-    bool whole_;
-    const field_codec::RealHints& hints_;
+    const std::uint64_t at_;  // the position of start_
+    StoredFont& font_;
+    bool changed_ = false;
 };
 
-// Decodes a record into the one before it; shared fields that were not stored stay.
-class FieldReader : MaskGroups {
+// Makes a record of the one before it: its own fields from its tokens (unpacked into `scratch`),
+// or only steps over them unless `make`, then the shared fields it stores.
+class RecordReader : MaskGroups {
   public:
-    explicit FieldReader(const std::uint8_t*& in) : in_(in) {}
+    RecordReader(const ByteChunks& bytes, const std::uint8_t* in, bool make, std::string& scratch)
+        : bytes_(bytes), head_(*in), in_(in + 1), make_(make), scratch_(scratch) {}
+    bool SharedFollow() const { return head_ & kSharedFollow; }
+    // The shared fields begin where the tokens end.
+    const std::uint8_t* End() {
+        in_ += half_;
+        half_ = false;
+        sharedPass_ = true;
+        return in_;
+    }
 
     template <class F>
+    void Own(F& field) {
+        if (sharedPass_) return;
+        const std::string_view token = Next();
+        if (make_) Make(token, field);
+    }
+    template <class F>
     void Shared(F& field) {
+        if (!sharedPass_) return;
         if (OpensGroup()) mask_ = *in_++;
         if (mask_ & Bit()) Get(field);
         ++shared_;
     }
-    template <class F>
-    void Own(F& field) {
-        Get(field);
-    }
 
   private:
-    void Get(int& field) { field = field_codec::GetInt(in_); }
-    void Get(double& field) { field = field_codec::GetReal(in_); }
-    void Get(std::string& field) { field_codec::GetText(in_, field); }
+    static void Make(std::string_view token, int& field) { field = StrToIntOrZero(token); }
+    static void Make(std::string_view token, double& field) { field = StrToFloatOrZero(token); }
+    static void Make(std::string_view token, std::string& field) { field.assign(token); }
 
-    const std::uint8_t*& in_;
+    std::string_view Next() {
+        if (!(head_ & kPacked)) return GetBytes(in_, GetVarint(in_));
+        return Unpack();
+    }
+    std::string_view Unpack() {
+        scratch_.clear();
+        for (;;) {
+            const unsigned nibble = half_ ? *in_++ >> 4 : *in_ & 15;
+            half_ = !half_;
+            if (nibble == kEndOfToken) return scratch_;
+            if (make_ || sharedPass_) scratch_ += kNibbleBytes[nibble];
+        }
+    }
+    void Get(int& field) {
+        const std::uint64_t z = GetVarint(in_);
+        field = static_cast<int>(field + static_cast<std::int64_t>((z >> 1) ^ (0 - (z & 1))));
+    }
+    void Get(double& field) {
+        if (*in_++ == 0) {
+            std::memcpy(&field, GetBytes(in_, sizeof field).data(), sizeof field);
+            return;
+        }
+        field = StrToFloatOrZero(Unpack());
+        in_ += half_;
+        half_ = false;
+    }
+    void Get(std::string& field) {
+        const std::uint8_t* stored = in_;
+        const std::uint64_t head = GetVarint(in_);
+        if (head & 1) stored = bytes_.At(head >> 1);
+        field.assign(GetBytes(stored, GetVarint(stored) >> 1));
+        if (!(head & 1)) in_ = stored;
+    }
+
+    const ByteChunks& bytes_;
+    const std::uint8_t head_;
+    const std::uint8_t* in_;
+    bool half_ = false;  // the low half of *in_ has been read
+    bool sharedPass_ = false;
     std::uint8_t mask_ = 0;
-};
-
-// Most bytes FieldWriter may write for a record.
-class FieldBound : MaskGroups {
-  public:
-    std::size_t Bytes() const { return bytes_; }
-    template <class F>
-    void Shared(const F& value, F&) {
-        if (OpensGroup()) ++bytes_;
-        Add(value);
-        ++shared_;
-    }
-    template <class F>
-    void Own(const F& value, F&) {
-        Add(value);
-    }
-
-  private:
-    void Add(int) { bytes_ += field_codec::kMaxIntBytes; }
-    void Add(double) { bytes_ += field_codec::kMaxRealBytes; }
-    void Add(const std::string& text) { bytes_ += field_codec::kMaxTextHeadBytes + text.size(); }
-    std::size_t bytes_ = 0;
+    const bool make_;
+    std::string& scratch_;
 };
 
 }  // namespace entity_list_detail
 
 template <class T>
 class EntityList {
-    static constexpr std::size_t kPageRecords = 128;
+    static constexpr std::size_t kPageRecords = 32;
 
   public:
-    using value_type = T;
-    using size_type = std::size_t;
-
-    // Decodes the records one after another; yields each (or its real record, once made).
+    // Makes the records one after another.
     class const_iterator {
       public:
         using iterator_category = std::input_iterator_tag;
@@ -149,117 +264,98 @@ class EntityList {
         using pointer = const T*;
         using reference = const T&;
 
-        const_iterator() = default;
         const_iterator(const EntityList* list, std::size_t index) : list_(list), index_(index) {
             if (index_ >= list_->size_) return;
-            cursor_ = ByteChunks::Cursor(list_->bytes_, list_->pages_[index / kPageRecords]);
-            for (std::size_t k = index - index % kPageRecords; k <= index; ++k) Decode();
+            next_ = list_->pages_[index / kPageRecords];
+            for (std::size_t k = index - index % kPageRecords; k <= index; ++k) Step(k == index);
         }
-        const T& operator*() const { return list_->Stored(index_, record_); }
-        const T* operator->() const { return &**this; }
+        const T& operator*() const { return record_; }
+        const T* operator->() const { return &record_; }
         const_iterator& operator++() {
-            if (++index_ < list_->size_) Decode();
+            if (++index_ >= list_->size_) return *this;
+            if (index_ % kPageRecords == 0) record_ = T();
+            Step(true);
             return *this;
         }
         bool operator==(const const_iterator& other) const { return index_ == other.index_; }
         bool operator!=(const const_iterator& other) const { return index_ != other.index_; }
 
       private:
-        void Decode() { list_->DecodeNext(cursor_, record_); }
-        const EntityList* list_ = nullptr;
-        std::size_t index_ = 0;
-        ByteChunks::Cursor cursor_;
+        void Step(bool make) {
+            const std::uint8_t* const in = list_->bytes_.At(next_);
+            entity_list_detail::RecordReader reader(list_->bytes_, in, make, scratch_);
+            EntityFields<T>::Visit(reader, record_);
+            const std::uint8_t* end = reader.End();
+            if (reader.SharedFollow()) {
+                EntityFields<T>::Visit(reader, record_);
+                end = reader.End();
+            }
+            next_ = list_->bytes_.After(next_, end - in);
+        }
+        const EntityList* list_;
+        std::size_t index_;
+        std::uint64_t next_ = 0;  // where the next record begins
         T record_{};
+        std::string scratch_;  // a packed token as it was read
     };
-    using iterator = const_iterator;
 
     EntityList() = default;
     EntityList(const EntityList&) = default;
     EntityList& operator=(const EntityList&) = default;
     EntityList(EntityList&& other) noexcept { swap(other); }
     EntityList& operator=(EntityList&& other) noexcept {
-        EntityList moved(std::move(other));
-        swap(moved);
+        EntityList(std::move(other)).swap(*this);
         return *this;
     }
-
     void swap(EntityList& other) noexcept {
         bytes_.swap(other.bytes_);
         pages_.swap(other.pages_);
         std::swap(size_, other.size_);
         std::swap(last_, other.last_);
-        made_.swap(other.made_);
+        std::swap(font_, other.font_);
     }
 
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
-    // Bytes the encoded records take, for the benchmarks.
     std::size_t StoredBytes() const { return bytes_.UsedBytes(); }
 
-    T operator[](std::size_t index) const {
-        assert(index < size_);
-        return *const_iterator(this, index);
-    }
-    T& operator[](std::size_t index) { return Made(index); }
-    T front() const { return (*this)[0]; }
-    T& front() { return Made(0); }
-    T back() const { return (*this)[size_ - 1]; }
-    T& back() { return Made(size_ - 1); }
-
+    T operator[](std::size_t index) const { return *const_iterator(this, index); }
     const_iterator begin() const { return const_iterator(this, 0); }
     const_iterator end() const { return const_iterator(this, size_); }
 
-    // Stores a record; `hints` are the short decimals its reals were read from.
-    void push_back(const T& record,
-                   const field_codec::RealHints& hints = field_codec::RealHints()) {
-        entity_list_detail::FieldBound bound;
-        EntityFields<T>::Visit(bound, record, last_);
-        std::uint8_t* out = bytes_.Reserve(bound.Bytes());
-        const bool pageStart = size_ % kPageRecords == 0;
-        if (pageStart) pages_.push_back(bytes_.ReservedAt());
-        entity_list_detail::FieldWriter writer(out, pageStart, hints);
-        EntityFields<T>::Visit(writer, record, last_);
+    // Stores a record: its shared fields from `shared`, its own fields as these tokens (at most
+    // kMaxTokenBytes each), in the order EntityFields<T> visits them.
+    void Append(const T& shared, const std::string_view* tokens, std::size_t count) {
+        using namespace entity_list_detail;
+        std::size_t room = kMaxSharedBytes;
+        for (std::size_t k = 0; k < count; ++k) room += 3 + tokens[k].size();
+        std::uint64_t at;
+        std::uint8_t* const start = bytes_.Reserve(room, at);
+        if (size_++ % kPageRecords == 0) {
+            pages_.push_back(at);
+            last_ = T();
+        }
+        std::uint8_t* out = start + 1;
+        *start = PackTokens(tokens, count, out) ? kPacked : 0;
+        for (std::size_t k = 0; k < count && *start == 0; ++k)
+            out = PutBytes(PutVarint(out, tokens[k].size()), tokens[k].data(), tokens[k].size());
+        SharedWriter writer(out, at + (out - start), font_);
+        EntityFields<T>::Visit(writer, shared, last_);
+        if (writer.End() != out) *start |= kSharedFollow;
         bytes_.Commit(writer.End());
-        ++size_;
     }
-    template <class... Args>
-    T& emplace_back(Args&&... args) {
-        push_back(T(std::forward<Args>(args)...));
-        return Made(size_ - 1);
+    void Append(const T& shared, std::initializer_list<std::string_view> tokens) {
+        Append(shared, tokens.begin(), tokens.size());
     }
 
-    void clear() {
-        bytes_.Clear();
-        pages_.clear();
-        size_ = 0;
-        last_ = T();
-        made_.clear();
-    }
+    void clear() { *this = EntityList(); }
 
   private:
-    void DecodeNext(ByteChunks::Cursor& cursor, T& record) const {
-        entity_list_detail::FieldReader reader(cursor.Record());
-        EntityFields<T>::Visit(reader, record);
-    }
-
-    // The record at `index`: its real record if made, else `decoded`.
-    const T& Stored(std::size_t index, const T& decoded) const {
-        if (made_.empty()) return decoded;
-        const auto found = made_.find(index);
-        return found != made_.end() ? found->second : decoded;
-    }
-    T& Made(std::size_t index) {
-        assert(index < size_);
-        auto found = made_.find(index);
-        if (found == made_.end()) found = made_.emplace(index, *const_iterator(this, index)).first;
-        return found->second;
-    }
-
     ByteChunks bytes_;
-    std::vector<BytePosition> pages_;  // where records 0, kPageRecords, 2 kPageRecords ... begin
+    std::vector<std::uint64_t> pages_;  // where records 0, kPageRecords, 2 kPageRecords ... begin
     std::size_t size_ = 0;
-    T last_{};                       // the last record stored, as the next one is encoded
-    std::map<std::size_t, T> made_;  // real records handed out, by index
+    T last_{};  // the shared fields of the record stored last
+    entity_list_detail::StoredFont font_;
 };
 
 }  // namespace dovarin

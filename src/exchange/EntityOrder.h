@@ -1,83 +1,90 @@
 // EntityOrderList: HostState's entities in reading order, as (kind, index) pairs.
 //
-// The reader appends each entity with the index it gets in the list of its kind, which is the
-// count of earlier entries of that kind; such an entry is stored as its kind alone, one byte. Any
-// other pair is stored as a zero byte and both values in full. Every kPageEntries-th entry the
-// list remembers where it is and how many entries of each kind came before, so entry i is read
+// The index of an entity is its position in the list of its kind, which is the count of earlier
+// entries of that kind: an entry is stored as its kind alone, one byte. Every page of
+// kPageEntries entries starts with the counts of the entries before it, so entry i is counted
 // from there.
 #pragma once
 
 #include <array>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <iterator>
-#include <vector>
 
-#include "exchange/ByteChunks.h"
 #include "exchange/EntityRecords.h"
 
 namespace dovarin {
 
 class EntityOrderList {
     static constexpr std::size_t kPageEntries = 1024;
-    static constexpr int kCountedKinds = 16;  // kinds 1 .. 15 are counted
-    using KindCounts = std::array<std::int64_t, kCountedKinds>;
+    using KindCounts = std::array<std::int64_t, kEntSg + 1>;
+    struct Page {
+        KindCounts before;  // of the entries before the page
+        std::array<std::uint8_t, kPageEntries> kinds;
+    };
 
   public:
+    // Counts the entries of each kind on the way.
     class const_iterator {
       public:
         using iterator_category = std::input_iterator_tag;
         using value_type = EntityOrderEntry;
         using difference_type = std::ptrdiff_t;
-        using pointer = const EntityOrderEntry*;
-        using reference = const EntityOrderEntry&;
+        using pointer = void;
+        using reference = EntityOrderEntry;
 
-        const_iterator() = default;
-        const_iterator(const EntityOrderList* list, std::size_t index);
-        const EntityOrderEntry& operator*() const { return entry_; }
-        const EntityOrderEntry* operator->() const { return &entry_; }
-        const_iterator& operator++();
+        const_iterator(const EntityOrderList* list, std::size_t index)
+            : list_(list), index_(index) {}
+        EntityOrderEntry operator*() const {
+            const int kind = list_->KindAt(index_);
+            return {kind, counts_[kind]};
+        }
+        const_iterator& operator++() {
+            ++counts_[list_->KindAt(index_++)];
+            return *this;
+        }
         bool operator==(const const_iterator& other) const { return index_ == other.index_; }
         bool operator!=(const const_iterator& other) const { return index_ != other.index_; }
 
       private:
-        const EntityOrderList* list_ = nullptr;
-        std::size_t index_ = 0;
-        ByteChunks::Cursor cursor_;
-        KindCounts counts_{};
-        EntityOrderEntry entry_;
+        const EntityOrderList* list_;
+        std::size_t index_;
+        KindCounts counts_{};  // of the entries before index_
     };
-    using iterator = const_iterator;
-
-    EntityOrderList() = default;
-    EntityOrderList(const EntityOrderList&) = default;
-    EntityOrderList& operator=(const EntityOrderList&) = default;
-    EntityOrderList(EntityOrderList&& other) noexcept { swap(other); }
-    EntityOrderList& operator=(EntityOrderList&& other) noexcept;
-    void swap(EntityOrderList& other) noexcept;
 
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
-    std::size_t StoredBytes() const { return bytes_.UsedBytes(); }
 
-    EntityOrderEntry operator[](std::size_t index) const { return *const_iterator(this, index); }
+    EntityOrderEntry operator[](std::size_t index) const {
+        const Page& page = pages_[index / kPageEntries];
+        const int kind = KindAt(index);
+        std::int64_t count = page.before[kind];
+        for (std::size_t k = index - index % kPageEntries; k < index; ++k)
+            count += KindAt(k) == kind;
+        return {kind, count};
+    }
     const_iterator begin() const { return const_iterator(this, 0); }
     const_iterator end() const { return const_iterator(this, size_); }
 
-    void push_back(const EntityOrderEntry& entry);
-    void clear();
+    // The entry of an entity just stored in the list of its kind (a kind of 1 .. 15).
+    void push_back(const EntityOrderEntry& entry) {
+        assert(entry.Kind >= kEntLine && entry.Kind <= kEntSg &&
+               entry.Index == counts_[entry.Kind]);
+        if (size_ % kPageEntries == 0) pages_.push_back({counts_, {}});
+        pages_.back().kinds[size_++ % kPageEntries] = static_cast<std::uint8_t>(entry.Kind);
+        ++counts_[entry.Kind];
+    }
+    void clear() { *this = EntityOrderList(); }
 
   private:
-    struct Page {
-        BytePosition at;
-        KindCounts counts;  // of the entries before the page
-    };
-    static bool IsCounted(int kind) { return kind > 0 && kind < kCountedKinds; }
-    static EntityOrderEntry ReadEntry(ByteChunks::Cursor& cursor, KindCounts& counts);
+    int KindAt(std::size_t index) const {
+        return pages_[index / kPageEntries].kinds[index % kPageEntries];
+    }
 
-    ByteChunks bytes_;
-    std::vector<Page> pages_;
-    KindCounts counts_{};  // of all entries
+    std::deque<Page> pages_;  // pages never move as more come
+    KindCounts counts_{};     // of all entries
     std::size_t size_ = 0;
 };
 

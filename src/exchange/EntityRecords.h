@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -47,6 +48,12 @@ struct TJwwEntArc : EntityHeader {
     double X = 0, Y = 0, Radius = 0;
     std::array<double, 4> Values{};
 };
+
+// Longest text a text record keeps, and longest entry of the OutputBuffer.
+constexpr std::size_t kMaxTextBytes = 255;
+// The bytes of a text that a text record keeps: at most kMaxTextBytes, cut before a character
+// that would be split, so that the host never redraws half a character.
+std::string_view TextFieldBytes(std::string_view text);
 
 // Kind 4: a text. Extra is the TextKindCode of its key. FontName and Text hold at most
 // kMaxTextBytes bytes.
@@ -136,23 +143,17 @@ struct EntityOrderEntry {
 
 // ---- storage order ---------------------------------------------------------------------------
 
-// The fields of each record in the order EntityList stores them. Shared fields usually repeat
-// from one record to the next (the attributes, a text's type, size and font) and are stored only
-// where they change; own fields are stored with every record. Visit calls v.Shared or v.Own with
-// the same field of each record in r (the record, or the record and the one before it).
+// The fields of each record in the order EntityList stores them. Own fields are made from the
+// record's own tokens; shared fields come from the running attributes and mostly repeat from one
+// record to the next, so they are stored only where they change. Visit calls v.Shared or v.Own
+// with the same field of each record in r (the record, or the record and the one before it).
 template <class T>
 struct EntityFields;
 
 template <class V, class... R>
 void VisitHeaderFields(V& v, R&... r) {
-    v.Shared(r.HpLink...);
-    v.Shared(r.LayerGroup...);
-    v.Shared(r.Layer...);
-    v.Shared(r.Color...);
-    v.Shared(r.LineType...);
-    v.Shared(r.LineWidth...);
-    v.Shared(r.Flags...);
-    v.Shared(r.Extra...);
+    v.Shared(r.HpLink...), v.Shared(r.LayerGroup...), v.Shared(r.Layer...), v.Shared(r.Color...);
+    v.Shared(r.LineType...), v.Shared(r.LineWidth...), v.Shared(r.Flags...), v.Shared(r.Extra...);
 }
 
 template <>
@@ -160,10 +161,7 @@ struct EntityFields<TJwwEntLine> {
     template <class V, class... R>
     static void Visit(V& v, R&... r) {
         VisitHeaderFields(v, r...);
-        v.Own(r.X1...);
-        v.Own(r.Y1...);
-        v.Own(r.X2...);
-        v.Own(r.Y2...);
+        v.Own(r.X1...), v.Own(r.Y1...), v.Own(r.X2...), v.Own(r.Y2...);
     }
 };
 
@@ -172,9 +170,7 @@ struct EntityFields<TJwwEntCircle> {
     template <class V, class... R>
     static void Visit(V& v, R&... r) {
         VisitHeaderFields(v, r...);
-        v.Own(r.X...);
-        v.Own(r.Y...);
-        v.Own(r.Radius...);
+        v.Own(r.X...), v.Own(r.Y...), v.Own(r.Radius...);
     }
 };
 
@@ -182,7 +178,8 @@ template <>
 struct EntityFields<TJwwEntArc> {
     template <class V, class... R>
     static void Visit(V& v, R&... r) {
-        EntityFields<TJwwEntCircle>::Visit(v, r...);
+        VisitHeaderFields(v, r...);
+        v.Own(r.X...), v.Own(r.Y...), v.Own(r.Radius...);
         for (std::size_t k = 0; k < 4; ++k) v.Own(r.Values[k]...);
     }
 };
@@ -192,17 +189,9 @@ struct EntityFields<TJwwEntText> {
     template <class V, class... R>
     static void Visit(V& v, R&... r) {
         VisitHeaderFields(v, r...);
-        v.Shared(r.CcValue...);
-        v.Shared(r.TextType...);
-        v.Shared(r.Width...);
-        v.Shared(r.Height...);
-        v.Shared(r.Spacing...);
-        v.Shared(r.FontName...);
-        v.Own(r.X...);
-        v.Own(r.Y...);
-        v.Own(r.DX...);
-        v.Own(r.DY...);
-        v.Own(r.Text...);
+        v.Shared(r.CcValue...), v.Shared(r.TextType...), v.Shared(r.Width...);
+        v.Shared(r.Height...), v.Shared(r.Spacing...), v.Shared(r.FontName...);
+        v.Own(r.X...), v.Own(r.Y...), v.Own(r.DX...), v.Own(r.DY...), v.Own(r.Text...);
     }
 };
 
@@ -211,8 +200,7 @@ struct EntityFields<TJwwEntPoint> {
     template <class V, class... R>
     static void Visit(V& v, R&... r) {
         VisitHeaderFields(v, r...);
-        v.Own(r.X...);
-        v.Own(r.Y...);
+        v.Own(r.X...), v.Own(r.Y...);
     }
 };
 
@@ -221,20 +209,20 @@ struct EntityFields<TJwwEntCodePoint> {
     template <class V, class... R>
     static void Visit(V& v, R&... r) {
         VisitHeaderFields(v, r...);
-        v.Own(r.X...);
-        v.Own(r.Y...);
-        v.Own(r.Scale...);
-        v.Own(r.Angle...);
-        v.Own(r.Code...);
+        v.Own(r.X...), v.Own(r.Y...), v.Own(r.Scale...), v.Own(r.Angle...), v.Own(r.Code...);
     }
 };
 
+// A dimension's line is the one after "msg", which any number of dimensions may take again: it is
+// all shared.
 template <>
 struct EntityFields<TJwwEntDim> {
     template <class V, class... R>
     static void Visit(V& v, R&... r) {
         VisitHeaderFields(v, r...);
-        EntityFields<TJwwEntLine>::Visit(v, r.Line...);
+        VisitHeaderFields(v, r.Line...);
+        v.Shared(r.Line.X1...), v.Shared(r.Line.Y1...), v.Shared(r.Line.X2...);
+        v.Shared(r.Line.Y2...);
         EntityFields<TJwwEntText>::Visit(v, r.Text...);
     }
 };
@@ -244,9 +232,7 @@ struct EntityFields<TJwwEntBlk> {
     template <class V, class... R>
     static void Visit(V& v, R&... r) {
         VisitHeaderFields(v, r...);
-        v.Own(r.X...);
-        v.Own(r.Y...);
-        v.Own(r.Name...);
+        v.Own(r.X...), v.Own(r.Y...), v.Own(r.Name...);
     }
 };
 
@@ -255,13 +241,11 @@ struct EntityFields<TJwwEntSlN<N>> {
     template <class V, class... R>
     static void Visit(V& v, R&... r) {
         VisitHeaderFields(v, r...);
-        for (std::size_t k = 0; k < std::size_t{N}; ++k) {
-            v.Own(r.Points[k].X...);
-            v.Own(r.Points[k].Y...);
-        }
+        for (std::size_t k = 0; k < N; ++k) v.Own(r.Points[k].X...), v.Own(r.Points[k].Y...);
     }
 };
 
+// "sc", "se" (seven values and a code) and "so", "sg" (eight values).
 template <>
 struct EntityFields<TJwwEntSc> {
     template <class V, class... R>

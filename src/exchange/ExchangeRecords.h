@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "exchange/ExchangeTokens.h"
-#include "exchange/FieldCodec.h"
 #include "exchange/JwwGaibu.h"
 #include "util/MyFunc.h"
 
@@ -22,25 +21,6 @@ inline double Real(const Tokens& t, int i) {
 inline int Int(const Tokens& t, int i) {
     return StrToIntOrZero(t[i]);
 }
-
-// real(i) for the fields of an entity record. It remembers the short decimals the values were
-// read from, and the entity list stores those digits instead of eight bytes (FieldCodec.h).
-class EntityReals {
-  public:
-    explicit EntityReals(const Tokens& t) : t_(t) {}
-    double operator()(int i) {
-        ShortDecimal number;
-        if (!ParseShortDecimal(t_[i], number)) return Real(t_, i);
-        const double value = ShortDecimalValue(number);
-        hints_.Add(value, number);
-        return value;
-    }
-    const field_codec::RealHints& Hints() const { return hints_; }
-
-  private:
-    const Tokens& t_;
-    field_codec::RealHints hints_;
-};
 
 // The TextKindCode of a text record's key, -1 for any other key.
 int TextKindCodeOf(std::string_view key);

@@ -307,7 +307,12 @@ bool PutLineAttributes(int lineIndex, int orderPos, int& openChain, int layerGro
     // No such line: nothing to write, but a chain left open would swallow the next records.
     if (lineIndex < 0 || static_cast<std::size_t>(lineIndex) >= s.SelectedLines.size())
         return EndChain(openChain);
-    const TJwwEntLine& line = s.SelectedLines[lineIndex];
+    return PutLineAttributes(s.SelectedLines[lineIndex], orderPos, openChain, layerGroup, layer,
+                             color, lineType, width);
+}
+
+bool PutLineAttributes(const TJwwEntLine& line, int orderPos, int& openChain, int layerGroup,
+                       int layer, int color, int lineType, int width) {
     PutLayerGroup(IsLayerNumber(layerGroup) ? layerGroup : line.LayerGroup);
     PutLayer(IsLayerNumber(layer) ? layer : line.Layer);
     PutLineColor(color != kKeepOwnValue ? color : line.Color);

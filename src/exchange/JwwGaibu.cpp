@@ -17,7 +17,7 @@ constexpr std::size_t kLayers = kLayerGroups * 16;  // by layer group x 16 + lay
 // Replaces a container by an empty one, so that its memory is given back and not just cleared.
 template <class Container>
 void Release(Container& container) {
-    Container().swap(container);
+    container = Container();
 }
 
 }  // namespace

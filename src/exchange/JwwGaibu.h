@@ -27,9 +27,6 @@ constexpr int kFlagDimension = 4;  // "z3"
 constexpr int kFlagZ4 = 8;
 constexpr int kFlagZ5 = 16;
 
-// Longest text a text record keeps, and longest entry of the OutputBuffer.
-constexpr std::size_t kMaxTextBytes = 255;
-
 struct TextTypeEntry {
     double Width = 3.0;
     double Height = 3.0;
@@ -145,7 +142,6 @@ struct THostState {
     EntityOrderList EntityOrder;
     TJwwEntLine PendingDimLine = DefaultPendingDimLine();
 
-    std::size_t SelectedLineCount() const { return SelectedLines.size(); }
     // The scale of a layer group. A group outside 0 .. 15 cannot come from the reader, which reads
     // it as group 0; it takes group 0's scale, so that the table is never read out of range.
     double ScaleOfGroup(int group) const {
@@ -205,6 +201,10 @@ void PutDimensionText(std::string_view text, double x1, double y1, double x2, do
 constexpr int kKeepOwnValue = -1;
 bool PutLineAttributes(int lineIndex, int orderPos, int& openChain, int layerGroup, int layer,
                        int color, int lineType, int width);
+// The same for a line the caller holds: the construction writes its own copy of the picked line,
+// lengthened, at the picked line's place in the host's order.
+bool PutLineAttributes(const TJwwEntLine& line, int orderPos, int& openChain, int layerGroup,
+                       int layer, int color, int lineType, int width);
 // Writes the OutputBuffer ("hq" when empty) with CR LF through a temporary file renamed over
 // path. False when it could not (memory included); the file then holds "hq" or is removed.
 bool WriteExchangeFile(const std::filesystem::path& path) noexcept;

@@ -162,7 +162,7 @@ HpPoint ReferencePoint(std::size_t n) {
 // scale and zero ends.
 std::vector<std::string> RunLines() {
     const TJwwEntLine line =
-        HostState.SelectedLines.empty() ? TJwwEntLine{} : HostState.SelectedLines.front();
+        HostState.SelectedLines.empty() ? TJwwEntLine{} : HostState.SelectedLines[0];
     const HpPoint p2 = ReferencePoint(2);
     const HpPoint p3 = ReferencePoint(3);
     return {

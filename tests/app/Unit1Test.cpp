@@ -264,14 +264,14 @@ TEST_F(Unit1Test, CancelAtOnceAnswersHqWhateverTheHostWrote) {
     WriteBytes(Settings(), saved);
     Show(kPickedDimension);
 
-    ASSERT_EQ(HostState.SelectedLineCount(), 1u);
+    ASSERT_EQ(HostState.SelectedLines.size(), 1u);
 
     form_.Button2Click();
     EXPECT_EQ(window_.Calls, (std::vector<std::string>{"Close"}));
     EXPECT_EQ(ReadBytes(Exchange()), "hq\r\n");
     EXPECT_EQ(ReadBytes(Settings()), saved);
     // The close event releases the host state after writing the answer.
-    EXPECT_EQ(HostState.SelectedLineCount(), 0u);
+    EXPECT_EQ(HostState.SelectedLines.size(), 0u);
     EXPECT_TRUE(HostState.HpPoints.empty());
 }
 

@@ -125,7 +125,8 @@ TEST(BuildAddedDimension, WorkedExample) {
         ASSERT_TRUE(run.result.Completed);
         EXPECT_TRUE(RecordsMatch(run.lines, Concat(Concat(start, asFigure ? figure : plain), end)))
             << " figure " << asFigure;
-        EXPECT_EQ(HostState.SelectedLines[0].Y2, 22);
+        // The construction lengthens its own copy of the picked line; HostState keeps it as read.
+        EXPECT_EQ(HostState.SelectedLines[0].Y2, 10);
     }
 }
 
@@ -231,14 +232,9 @@ TEST(BuildAddedDimension, LengtheningThePickedLine) {
         settings.ExtensionOvershoot = r.overshoot;
         const Outcome run = ConstructFor(input, settings);
         ASSERT_TRUE(run.result.Completed) << " row " << i;
-        const TJwwEntLine& line = HostState.SelectedLines[0];
-        EXPECT_EQ(line.X1, r.x1) << " row " << i;
-        EXPECT_EQ(line.Y1, r.y1) << " row " << i;
-        EXPECT_EQ(line.X2, r.x2) << " row " << i;
-        EXPECT_EQ(line.Y2, r.y2) << " row " << i;
         // The picked line goes out again as it now stands.
-        ExpectSegment(Segments(run.lines).at(0), {r.x1, r.y1, r.x2, r.y2},
-                      "row " + std::to_string(i));
+        EXPECT_EQ(Segments(run.lines).at(0), (std::vector<double>{r.x1, r.y1, r.x2, r.y2}))
+            << " row " << i;
     }
 }
 
@@ -251,31 +247,25 @@ TEST(BuildAddedDimension, EqualDistanceConsidersTheBaseEnd) {
     input.k = {5, 50};
     const Outcome run = ConstructFor(input);
     ASSERT_TRUE(run.result.Completed);
-    const TJwwEntLine& line = HostState.SelectedLines[0];
-    EXPECT_EQ(line.X1, 0);
-    EXPECT_EQ(line.Y1, 0);
-    EXPECT_NEAR(line.X2, 7, 1e-12);
-    EXPECT_NEAR(line.Y2, 0, 1e-12);
+    ExpectSegment(Segments(run.lines).at(0), {0, 0, 7, 0}, "picked line");
 }
 
 TEST(BuildAddedDimension, LineInAnotherLayerGroupKeepsItsUnchangedEndExactly) {
-    // Current group 0 at scale 2, the line's group 2 at scale 14: k = 1/7. 0.1 / 7 * 7 is not
-    // 0.1 in doubles, so only an end that is left alone keeps 0.1 and 0.3.
+    // Current group 0 at scale 2, the line's group 2 at scale 14: k = 1/7. x / 7 * 7 written with
+    // 15 digits is 0.630399293426394, so only an end that is left alone keeps ...395 and 0.3.
     HostInput input;
     input.before = {"hs 2 1 14 1 1 1 1 1 1 1 1 1 1 1 1 1", "lg0", "ly0", "lc1", "lt1", "lg2"};
-    input.line = "0.1 0.3 0.1 0.7";
+    const double x = 0.6303992934263946;
+    input.line = "0.6303992934263946 0.3 0.6303992934263946 0.7";
     const Outcome run = ConstructFor(input);
     ASSERT_TRUE(run.result.Completed);
-    const TJwwEntLine& line = HostState.SelectedLines[0];
-    EXPECT_EQ(line.X1, 0.1);
-    EXPECT_EQ(line.Y1, 0.3);
-    EXPECT_NEAR(line.X2, 0.1, 1e-15);
-    EXPECT_NEAR(line.Y2, 168, 1e-12);  // (20 + 2 x 2) x 14 / 2
     const auto segments = Segments(run.lines);
     ASSERT_GE(segments.size(), 3u);
-    ExpectSegment(segments[0], {0.1, 0.3, 0.1, 168}, "picked line");
+    EXPECT_EQ(segments[0][0], 0.630399293426395);
+    EXPECT_EQ(segments[0][1], 0.3);
+    ExpectSegment(segments[0], {x, 0.3, x, 168}, "picked line");  // (20 + 2 x 2) x 14 / 2
     ExpectSegment(segments[1], {100, 4, 100, 24}, "second extension line, gap 2 x 2");
-    ExpectSegment(segments[2], {0.1 / 7, 20, 100, 20}, "dimension line");
+    ExpectSegment(segments[2], {x / 7, 20, 100, 20}, "dimension line");
 }
 
 TEST(BuildAddedDimension, ValueTextType) {
@@ -544,18 +534,26 @@ TEST(BuildAddedDimension, DimensionAttributeAmongOtherFlags) {
     EXPECT_TRUE(RecordsMatch(picked, {"z1", "z3", "z5", "0 0 0 22"}));
 }
 
+// The picked line again, in a layer group the reader never gives (it keeps groups in 0..15).
+void PickLineInGroup(int group) {
+    TJwwEntLine line = HostState.SelectedLines[0];
+    line.LayerGroup = group;
+    HostState.SelectedLines = {};
+    HostState.SelectedLines.Append(line, {"0", "0", "0", "10"});
+}
+
 TEST(BuildAddedDimension, LayerGroupOutsideTheTableCountsAsGroupZero) {
-    // Not from the reader, which keeps groups in 0..15; the scale table is never overrun.
+    // The scale table is never overrun.
     HostInput input;
     input.before = {"hs 1 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5"};
     LoadHost(input);
-    HostState.SelectedLines[0].LayerGroup = 99;
+    PickLineInGroup(99);
     const Outcome run = Construct();
     ASSERT_TRUE(run.result.Completed);
-    EXPECT_EQ(HostState.SelectedLines[0].Y2, 22);  // k = 1: group 0's scale on both sides
+    EXPECT_EQ(Segments(run.lines).at(0)[3], 22);  // k = 1: group 0's scale on both sides
 
     LoadHost(input);
-    HostState.SelectedLines[0].LayerGroup = -1;
+    PickLineInGroup(-1);
     HostState.LayerGroupScale[0] = 0;
     EXPECT_EQ(Construct().result.RefusalMessage, kMsgZeroScale);
     EXPECT_TRUE(OutputBuffer.empty());

@@ -111,7 +111,7 @@ TEST_F(ExchangeFile, MissingOrUnreadable) {
     EXPECT_FALSE(ReadExchangeFile(dir_ / "none.txt"));
     EXPECT_EQ(HostState.HkValue, 7);
     EXPECT_FALSE(ReadExchangeFile(dir_));  // a folder
-    EXPECT_EQ(HostState.SelectedLineCount(), 0u);
+    EXPECT_EQ(HostState.SelectedLines.size(), 0u);
 }
 
 #ifndef _WIN32

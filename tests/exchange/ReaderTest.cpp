@@ -31,7 +31,7 @@ TEST(HostState, DefaultsAfterInit) {
         ParseExchangeText(line);
     PutLine("x");
     const THostState& s = Read({});
-    EXPECT_EQ(s.SelectedLineCount(), 0u);
+    EXPECT_EQ(s.SelectedLines.size(), 0u);
     EXPECT_TRUE(s.EntityOrder.empty());
     EXPECT_TRUE(OutputBuffer.empty());
     ASSERT_EQ(s.HpPoints.size(), 100u);

@@ -287,12 +287,8 @@ TEST_F(SettingsFileTest, SavesThirtyFourLinesOfTheDialogAndTheRun) {
     HostState.HkValue = 2.25;
     TJwwEntLine line;
     line.LayerGroup = 5;
-    line.X1 = 1.5;
-    line.Y1 = -2;
-    line.X2 = 0.00001;
-    line.Y2 = 1e15;
-    HostState.SelectedLines.push_back(line);
-    HostState.SelectedLines.push_back(TJwwEntLine{});  // only the first line counts
+    HostState.SelectedLines.Append(line, {"1.5", "-2", "0.00001", "1e15"});
+    HostState.SelectedLines.Append(TJwwEntLine{}, {"0", "0", "0", "0"});  // only the first counts
     HostState.HpPoints[2] = HpPoint{true, 10, 20.125, 0};
     HostState.HpPoints[3] = HpPoint{true, -0.1, 1.0 / 3, 0};
 
@@ -345,7 +341,7 @@ TEST_F(SettingsFileTest, RunLinesNeverIndexOutsideTheTables) {
     HostState.HostLayerGroup = 16;
     TJwwEntLine line;
     line.LayerGroup = -1;
-    HostState.SelectedLines.push_back(line);
+    HostState.SelectedLines.Append(line, {"0", "0", "0", "0"});
     std::vector<std::string> lines = SplitCrLf(SettingsFileText(FreshDialog()));
     ASSERT_EQ(lines.size(), 34u);
     EXPECT_EQ(lines[22], "16");
