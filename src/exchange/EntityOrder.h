@@ -10,8 +10,9 @@
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <iterator>
+#include <memory>
+#include <vector>
 
 #include "exchange/EntityRecords.h"
 
@@ -54,11 +55,24 @@ class EntityOrderList {
         KindCounts counts_{};  // of the entries before index_
     };
 
+    EntityOrderList() = default;
+    EntityOrderList(const EntityOrderList& other) : counts_(other.counts_), size_(other.size_) {
+        for (const std::unique_ptr<Page>& page : other.pages_)
+            pages_.push_back(std::make_unique<Page>(*page));
+    }
+    EntityOrderList& operator=(const EntityOrderList& other) {
+        EntityOrderList copy(other);
+        std::swap(*this, copy);
+        return *this;
+    }
+    EntityOrderList(EntityOrderList&&) noexcept = default;
+    EntityOrderList& operator=(EntityOrderList&&) noexcept = default;
+
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
 
     EntityOrderEntry operator[](std::size_t index) const {
-        const Page& page = pages_[index / kPageEntries];
+        const Page& page = *pages_[index / kPageEntries];
         const int kind = KindAt(index);
         std::int64_t count = page.before[kind];
         for (std::size_t k = index - index % kPageEntries; k < index; ++k)
@@ -72,19 +86,21 @@ class EntityOrderList {
     void push_back(const EntityOrderEntry& entry) {
         assert(entry.Kind >= kEntLine && entry.Kind <= kEntSg &&
                entry.Index == counts_[entry.Kind]);
-        if (size_ % kPageEntries == 0) pages_.push_back({counts_, {}});
-        pages_.back().kinds[size_++ % kPageEntries] = static_cast<std::uint8_t>(entry.Kind);
+        if (size_ % kPageEntries == 0) pages_.push_back(std::make_unique<Page>(Page{counts_, {}}));
+        pages_.back()->kinds[size_++ % kPageEntries] = static_cast<std::uint8_t>(entry.Kind);
         ++counts_[entry.Kind];
     }
     void clear() { *this = EntityOrderList(); }
 
   private:
     int KindAt(std::size_t index) const {
-        return pages_[index / kPageEntries].kinds[index % kPageEntries];
+        return pages_[index / kPageEntries]->kinds[index % kPageEntries];
     }
 
-    std::deque<Page> pages_;  // pages never move as more come
-    KindCounts counts_{};     // of all entries
+    // Pages never move as more come. An empty list holds no memory, so that freeing HostState,
+    // which swaps in empty lists, cannot fail.
+    std::vector<std::unique_ptr<Page>> pages_;
+    KindCounts counts_{};  // of all entries
     std::size_t size_ = 0;
 };
 
