@@ -88,14 +88,14 @@ double RoundedToTolerance(double length) {
 // font name, a prefix from the settings file), would end the host's text at 0x1A or split the
 // line at CR: it is dropped.
 void AppendEntry(std::string_view text, bool joinsNext) {
-    std::string clean = WithoutControlChars(text);
+    std::string clean = WithoutControlChars(text, kMaxTextBytes);
     if (clean.size() > kMaxTextBytes) clean.resize(kMaxTextBytes);
     OutputBuffer.push_back({std::move(clean), joinsNext});
 }
 
 // Blank as the host will see it, without the control characters AppendEntry drops.
 bool IsBlankText(std::string_view text) {
-    return StripBlanks(WithoutControlChars(text)).empty();
+    return IsBlank(text, true);
 }
 
 // The change-only rule: the record is written when forced or when the value changes. True when

@@ -42,6 +42,7 @@ namespace fs = std::filesystem;
 
 constexpr int kDefaultWindowPos = 100;
 constexpr int kReadLines = 22;
+constexpr std::size_t kWrittenLines = 34;
 
 // Lines 3 to 22, in file order.
 constexpr std::array<ControlId, kReadLines - 2> kLineControls = {
@@ -141,17 +142,24 @@ std::string_view OneLine(std::string_view text) {
     return text;
 }
 
-std::string ControlLine(ControlId id, const DialogControls& c) {
+void AppendLine(std::string& out, std::string_view line) {
+    out += line;
+    out += "\r\n";
+}
+
+void AppendControlLine(std::string& out, ControlId id, const DialogControls& c) {
     switch (GetControlInfo(id).kind) {
         case ControlKind::ComboBox:
         case ControlKind::RadioGroup:
-            return std::to_string(c.Index(id));
+            AppendLine(out, std::to_string(c.Index(id)));
+            break;
         case ControlKind::Edit:
-            return std::string(OneLine(c.Text(id)));
+            AppendLine(out, OneLine(c.Text(id)));
+            break;
         case ControlKind::CheckBox:
-            return c.Checked(id) ? "1" : "0";
+            AppendLine(out, c.Checked(id) ? "1" : "0");
+            break;
     }
-    return std::string();
 }
 
 HpPoint ReferencePoint(std::size_t n) {
@@ -181,11 +189,6 @@ std::vector<std::string> RunLines() {
     };
 }
 
-void AppendLine(std::string& out, std::string_view line) {
-    out += line;
-    out += "\r\n";
-}
-
 }  // namespace
 
 void LoadSettings(const fs::path& path, SavedDialog& dialog) {
@@ -212,11 +215,20 @@ void LoadSettingsText(std::string_view bytes, SavedDialog& dialog) {
 }
 
 std::string SettingsFileText(const SavedDialog& dialog) {
+    const std::vector<std::string> runLines = RunLines();
+    // Room for the whole text at once: an edit's text may be long, and a text that grew around it
+    // would hold it twice while it moves. The other lines are numbers, a few bytes each.
+    constexpr std::size_t kNumberLineBytes = 32;
+    std::size_t size = kWrittenLines * kNumberLineBytes;
+    for (ControlId id : kLineControls) {
+        if (GetControlInfo(id).kind == ControlKind::Edit) size += dialog.Controls.Text(id).size();
+    }
     std::string out;
+    out.reserve(size);
     AppendLine(out, std::to_string(dialog.WindowLeft));
     AppendLine(out, std::to_string(dialog.WindowTop));
-    for (ControlId id : kLineControls) AppendLine(out, ControlLine(id, dialog.Controls));
-    for (const std::string& line : RunLines()) AppendLine(out, line);
+    for (ControlId id : kLineControls) AppendControlLine(out, id, dialog.Controls);
+    for (const std::string& line : runLines) AppendLine(out, line);
     return out;
 }
 

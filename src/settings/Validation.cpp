@@ -50,7 +50,7 @@ const Check kChecks[] = {
 
 // A prefix or suffix of nothing but blanks is no prefix at all; any other is used as typed.
 std::string UnlessBlank(const std::string& text) {
-    return StripBlanks(text).empty() ? std::string() : text;
+    return IsBlank(text) ? std::string() : text;
 }
 
 DimensionSettings SettingsOf(const DialogControls& c) {

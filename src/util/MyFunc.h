@@ -59,10 +59,15 @@ bool HasControlByte(std::string_view text);
 // The text without half-width spaces, full-width spaces (0x81 0x40) and control bytes (< 0x20).
 // An empty result means the text is blank.
 std::string StripBlanks(std::string_view text);
+// True when StripBlanks leaves nothing of the text; without copying it. With `controlChars`, the
+// characters that WithoutControlChars drops count as blanks too.
+bool IsBlank(std::string_view text, bool controlChars = false);
 
 // The text without control characters: bytes below 0x20 and 0x7F, and a lead byte whose second
-// byte is one of those.
-std::string WithoutControlChars(std::string_view text);
+// byte is one of those. Only its first `maxBytes` bytes or a little more are made, where no
+// more are needed of a long text.
+std::string WithoutControlChars(std::string_view text,
+                                std::size_t maxBytes = std::string_view::npos);
 
 // The whole characters that lie in the byte window start .. start + budget - 1 (1-based); a
 // two-byte character that straddles an edge of the window is left out. count is the number of

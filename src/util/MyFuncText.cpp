@@ -3,6 +3,8 @@
 // A malformed text may end in a lone lead byte. The walkers below treat that byte as a one-byte
 // character of its own, so that nothing is read past the end of the text.
 
+#include <algorithm>
+
 #include "util/MyFunc.h"
 
 namespace dovarin {
@@ -26,6 +28,16 @@ std::string StripBlanks(std::string_view text) {
     return result;
 }
 
+bool IsBlank(std::string_view text, bool controlChars) {
+    for (size_t i = 0; i < text.size();) {
+        const std::string_view ch = text.substr(i, CharSize(text, i));
+        const bool dropped = controlChars && IsControlByte(static_cast<unsigned char>(ch.back()));
+        if (!dropped && !IsBlankChar(ch)) return false;
+        i += ch.size();
+    }
+    return true;
+}
+
 bool HasControlByte(std::string_view text) {
     for (unsigned char b : text) {
         if (IsControlByte(b)) return true;
@@ -33,10 +45,10 @@ bool HasControlByte(std::string_view text) {
     return false;
 }
 
-std::string WithoutControlChars(std::string_view text) {
+std::string WithoutControlChars(std::string_view text, std::size_t maxBytes) {
     std::string result;
-    result.reserve(text.size());
-    for (size_t i = 0; i < text.size();) {
+    result.reserve(std::min(text.size(), maxBytes));
+    for (size_t i = 0; i < text.size() && result.size() < maxBytes;) {
         const std::string_view ch = text.substr(i, CharSize(text, i));
         // No character has a control byte for its second byte: such a pair goes whole, so that
         // its lead byte cannot pair with the byte after it instead.

@@ -28,6 +28,7 @@ TEST(StripBlanks, RemovesOnlyWholeBlankCharacters) {
     };
     for (size_t i = 0; i < std::size(rows); ++i) {
         EXPECT_EQ(StripBlanks(rows[i].text), rows[i].expected) << " row " << i;
+        EXPECT_EQ(IsBlank(rows[i].text), rows[i].expected.empty()) << " row " << i;
     }
 }
 
@@ -54,6 +55,12 @@ TEST(WithoutControlChars, DropsControlBytesByCharacter) {
         EXPECT_EQ(WithoutControlChars(rows[i].text), rows[i].expected) << " row " << i;
         // What loses a byte held one.
         EXPECT_EQ(HasControlByte(rows[i].text), rows[i].text != rows[i].expected) << " row " << i;
+        EXPECT_EQ(IsBlank(rows[i].text, true), StripBlanks(rows[i].expected).empty())
+            << " row " << i;
+        // A cleaned head is the head of the cleaned text.
+        const std::string head = WithoutControlChars(rows[i].text, 2);
+        EXPECT_EQ(head, rows[i].expected.substr(0, head.size())) << " row " << i;
+        EXPECT_GE(head.size(), std::min<std::size_t>(2, rows[i].expected.size())) << " row " << i;
     }
 }
 
