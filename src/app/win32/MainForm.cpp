@@ -216,12 +216,16 @@ bool MainForm::CreateControl(HINSTANCE instance, std::size_t row, MeasuringConte
     const bool opensGroup = row == 0 || rows[row - 1].widget != Widget::RadioButton;
     if (c.widget == Widget::RadioButton && opensGroup) style |= WS_GROUP;
     const RECT box = ControlBox(c, measure);
-    HWND control = CreateWindowExW(kind.exStyle, kind.className, TextOf(c), style, box.left,
-                                   box.top, box.right - box.left, box.bottom - box.top, hwnd_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance,
-                                   nullptr);
+    // The memo lays its lines out as it gets them: given after its font, they are laid out once,
+    // and never in the system font, which lacks their characters.
+    const bool textAfterFont = c.widget == Widget::Memo;
+    HWND control =
+        CreateWindowExW(kind.exStyle, kind.className, textAfterFont ? L"" : TextOf(c), style,
+                        box.left, box.top, box.right - box.left, box.bottom - box.top, hwnd_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
     if (!control) return false;
     FitControl(control, c);
+    if (textAfterFont) SetWindowTextW(control, TextOf(c));
     // Our own limit counts bytes of code page 932; the edit's own counts UTF-16 units.
     if (c.widget == Widget::Edit) RemoveTypingLimit(control);
     const bool input = c.widget == Widget::Edit || c.widget == Widget::DropDownList;
