@@ -288,6 +288,9 @@ void MainForm::Show(const fs::path& exeDir) {
         ShowWindow(hwnd_, SW_SHOWNORMAL);
         SetForegroundWindow(hwnd_);
         FocusControl(ControlTable().front().id);
+        // Painted now, the form and its controls at once, with the focus where it starts,
+        // rather than one control for each turn of the message loop.
+        UpdateWindow(hwnd_);
     });
 }
 
