@@ -30,48 +30,6 @@ constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMI
 constexpr COLORREF kFormColor = RGB(255, 255, 255);
 constexpr COLORREF kMemoColor = RGB(187, 235, 244);
 constexpr COLORREF kStatusColor = RGB(231, 231, 231);
-// Room below a drop-down list's box for its open list, at 96 DPI.
-constexpr int kDropDownListHeight = 240;
-
-struct WidgetClass {
-    const wchar_t* className;
-    DWORD style;
-    DWORD exStyle;
-};
-
-WidgetClass ClassOf(Widget widget) {
-    // Every control in the tab order opens a group of its own; a radio group's first button
-    // opens its group (see CreateControl), so the arrow keys move between its buttons only.
-    constexpr DWORD kTab = WS_TABSTOP | WS_GROUP;
-    switch (widget) {
-        case Widget::DropDownList:
-            return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | kTab, 0};
-        case Widget::Edit:
-            return {L"EDIT", ES_AUTOHSCROLL | kTab, WS_EX_CLIENTEDGE};
-        case Widget::RadioButton:
-            return {L"BUTTON", BS_AUTORADIOBUTTON, 0};
-        case Widget::CheckBox:
-            return {L"BUTTON", BS_AUTOCHECKBOX | kTab, 0};
-        case Widget::DefaultButton:
-            return {L"BUTTON", BS_DEFPUSHBUTTON | kTab, 0};
-        case Widget::CancelButton:
-            return {L"BUTTON", BS_PUSHBUTTON | kTab, 0};
-        case Widget::Memo:
-            return {L"EDIT",
-                    ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
-                        WS_GROUP,
-                    WS_EX_CLIENTEDGE};
-        case Widget::Status:
-            return {L"STATIC", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX | WS_GROUP, 0};
-        case Widget::GroupBox:
-            return {L"BUTTON", BS_GROUPBOX | WS_GROUP, 0};
-        case Widget::Label:
-        case Widget::SmallLabel:
-            break;
-    }
-    return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | WS_GROUP, 0};
-}
-
 BOOL CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
     *reinterpret_cast<bool*>(found) = true;
     return FALSE;  // one is enough
@@ -115,6 +73,39 @@ HFONT CreateFormFont(int pixels) {
     return CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        FIXED_PITCH | FF_MODERN, FormFontFace());
+}
+
+WidgetClass ClassOf(Widget widget) {
+    // Every control in the tab order opens a group of its own; a radio group's first button
+    // opens its group (see CreateControl), so the arrow keys move between its buttons only.
+    constexpr DWORD kTab = WS_TABSTOP | WS_GROUP;
+    switch (widget) {
+        case Widget::DropDownList:
+            return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | kTab, 0};
+        case Widget::Edit:
+            return {L"EDIT", ES_AUTOHSCROLL | kTab, WS_EX_CLIENTEDGE};
+        case Widget::RadioButton:
+            return {L"BUTTON", BS_AUTORADIOBUTTON, 0};
+        case Widget::CheckBox:
+            return {L"BUTTON", BS_AUTOCHECKBOX | kTab, 0};
+        case Widget::DefaultButton:
+            return {L"BUTTON", BS_DEFPUSHBUTTON | kTab, 0};
+        case Widget::CancelButton:
+            return {L"BUTTON", BS_PUSHBUTTON | kTab, 0};
+        case Widget::Memo:
+            return {L"EDIT",
+                    ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
+                        WS_GROUP,
+                    WS_EX_CLIENTEDGE};
+        case Widget::Status:
+            return {L"STATIC", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX | WS_GROUP, 0};
+        case Widget::GroupBox:
+            return {L"BUTTON", BS_GROUPBOX | WS_GROUP, 0};
+        case Widget::Label:
+        case Widget::SmallLabel:
+            break;
+    }
+    return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | WS_GROUP, 0};
 }
 
 MainForm::MainForm(HINSTANCE instance, HWND owner)
