@@ -30,48 +30,6 @@ constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMI
 constexpr COLORREF kFormColor = RGB(255, 255, 255);
 constexpr COLORREF kMemoColor = RGB(187, 235, 244);
 constexpr COLORREF kStatusColor = RGB(231, 231, 231);
-// Room below a drop-down list's box for its open list, at 96 DPI.
-constexpr int kDropDownListHeight = 240;
-
-struct WidgetClass {
-    const wchar_t* className;
-    DWORD style;
-    DWORD exStyle;
-};
-
-WidgetClass ClassOf(Widget widget) {
-    // Every control in the tab order opens a group of its own; a radio group's first button
-    // opens its group (see CreateControl), so the arrow keys move between its buttons only.
-    constexpr DWORD kTab = WS_TABSTOP | WS_GROUP;
-    switch (widget) {
-        case Widget::DropDownList:
-            return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | kTab, 0};
-        case Widget::Edit:
-            return {L"EDIT", ES_AUTOHSCROLL | kTab, WS_EX_CLIENTEDGE};
-        case Widget::RadioButton:
-            return {L"BUTTON", BS_AUTORADIOBUTTON, 0};
-        case Widget::CheckBox:
-            return {L"BUTTON", BS_AUTOCHECKBOX | kTab, 0};
-        case Widget::DefaultButton:
-            return {L"BUTTON", BS_DEFPUSHBUTTON | kTab, 0};
-        case Widget::CancelButton:
-            return {L"BUTTON", BS_PUSHBUTTON | kTab, 0};
-        case Widget::Memo:
-            return {L"EDIT",
-                    ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
-                        WS_GROUP,
-                    WS_EX_CLIENTEDGE};
-        case Widget::Status:
-            return {L"STATIC", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX | WS_GROUP, 0};
-        case Widget::GroupBox:
-            return {L"BUTTON", BS_GROUPBOX | WS_GROUP, 0};
-        case Widget::Label:
-        case Widget::SmallLabel:
-            break;
-    }
-    return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | WS_GROUP, 0};
-}
-
 BOOL CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
     *reinterpret_cast<bool*>(found) = true;
     return FALSE;  // one is enough
@@ -115,6 +73,39 @@ HFONT CreateFormFont(int pixels) {
     return CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        FIXED_PITCH | FF_MODERN, FormFontFace());
+}
+
+WidgetClass ClassOf(Widget widget) {
+    // Every control in the tab order opens a group of its own; a radio group's first button
+    // opens its group (see CreateControl), so the arrow keys move between its buttons only.
+    constexpr DWORD kTab = WS_TABSTOP | WS_GROUP;
+    switch (widget) {
+        case Widget::DropDownList:
+            return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | kTab, 0};
+        case Widget::Edit:
+            return {L"EDIT", ES_AUTOHSCROLL | kTab, WS_EX_CLIENTEDGE};
+        case Widget::RadioButton:
+            return {L"BUTTON", BS_AUTORADIOBUTTON, 0};
+        case Widget::CheckBox:
+            return {L"BUTTON", BS_AUTOCHECKBOX | kTab, 0};
+        case Widget::DefaultButton:
+            return {L"BUTTON", BS_DEFPUSHBUTTON | kTab, 0};
+        case Widget::CancelButton:
+            return {L"BUTTON", BS_PUSHBUTTON | kTab, 0};
+        case Widget::Memo:
+            return {L"EDIT",
+                    ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
+                        WS_GROUP,
+                    WS_EX_CLIENTEDGE};
+        case Widget::Status:
+            return {L"STATIC", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX | WS_GROUP, 0};
+        case Widget::GroupBox:
+            return {L"BUTTON", BS_GROUPBOX | WS_GROUP, 0};
+        case Widget::Label:
+        case Widget::SmallLabel:
+            break;
+    }
+    return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | WS_GROUP, 0};
 }
 
 MainForm::MainForm(HINSTANCE instance, HWND owner)
@@ -216,12 +207,16 @@ bool MainForm::CreateControl(HINSTANCE instance, std::size_t row, MeasuringConte
     const bool opensGroup = row == 0 || rows[row - 1].widget != Widget::RadioButton;
     if (c.widget == Widget::RadioButton && opensGroup) style |= WS_GROUP;
     const RECT box = ControlBox(c, measure);
-    HWND control = CreateWindowExW(kind.exStyle, kind.className, TextOf(c), style, box.left,
-                                   box.top, box.right - box.left, box.bottom - box.top, hwnd_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance,
-                                   nullptr);
+    // The memo lays its lines out as it gets them: given after its font, they are laid out once,
+    // and never in the system font, which lacks their characters.
+    const bool textAfterFont = c.widget == Widget::Memo;
+    HWND control =
+        CreateWindowExW(kind.exStyle, kind.className, textAfterFont ? L"" : TextOf(c), style,
+                        box.left, box.top, box.right - box.left, box.bottom - box.top, hwnd_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
     if (!control) return false;
     FitControl(control, c);
+    if (textAfterFont) SetWindowTextW(control, TextOf(c));
     // Our own limit counts bytes of code page 932; the edit's own counts UTF-16 units.
     if (c.widget == Widget::Edit) RemoveTypingLimit(control);
     const bool input = c.widget == Widget::Edit || c.widget == Widget::DropDownList;
@@ -284,6 +279,9 @@ void MainForm::Show(const fs::path& exeDir) {
         ShowWindow(hwnd_, SW_SHOWNORMAL);
         SetForegroundWindow(hwnd_);
         FocusControl(ControlTable().front().id);
+        // Painted now, the form and its controls at once, with the focus where it starts,
+        // rather than one control for each turn of the message loop.
+        UpdateWindow(hwnd_);
     });
 }
 

@@ -24,6 +24,16 @@ HFONT CreateFormFont(int pixels);
 const wchar_t* FormFontFace();
 constexpr int kFontHeight = 13;       // pixels at 96 DPI
 constexpr int kSmallFontHeight = 11;  // "（線矢印）"
+// Room below a drop-down list's box for its open list, at 96 DPI.
+constexpr int kDropDownListHeight = 240;
+
+// The window class and styles a widget of the layout table is created with.
+struct WidgetClass {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+WidgetClass ClassOf(Widget widget);
 
 class MainForm final : public FormWindow {
   public:
