@@ -10,6 +10,8 @@
 #include <string>
 #include <system_error>
 
+#include "exchange/NativeFile.h"
+
 namespace dovarin::test_files {
 
 inline std::string ReadBytes(const std::filesystem::path& path) {
@@ -42,8 +44,10 @@ class ScratchFolder {
   public:
     explicit ScratchFolder(const std::string& tag) {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        // The process in the name: the native and sanitizer builds' tests may run at once.
         path_ = std::filesystem::temp_directory_path() /
-                ("dovarin-" + tag + "-" + info->test_suite_name() + "-" + info->name());
+                ("dovarin-" + tag + "-" + info->test_suite_name() + "-" + info->name() + "-" +
+                 std::to_string(CurrentProcessId()));
         std::error_code ec;
         std::filesystem::remove_all(path_, ec);
         std::filesystem::create_directories(path_);
