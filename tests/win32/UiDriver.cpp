@@ -23,6 +23,11 @@
 //       Starts each EXE in turn, RUNS times, and prints the medians of the milliseconds from the
 //       start to its window CAPTION being shown and idle, and the first one's median against
 //       each other's (bench/win32/show-time).
+//   dovarin_ui_driver start EXE CAPTION SECONDS
+//       Starts EXE once, waits at most SECONDS for its window CAPTION to be shown and idle and
+//       prints "shown MS"; then closes it by WM_CLOSE and waits for it to end
+//       (tests/win32/stress-start). A start that shows nothing in time is left running for the
+//       script to look at; the driver then prints "FAIL: ..." and exits with 1.
 #include <windows.h>
 
 #include <algorithm>
@@ -212,7 +217,8 @@ bool ShowsSystemIcon(HWND iconControl, LPCWSTR icon) {
 // Dovarin.exe running in its folder, with its form found.
 class Program {
   public:
-    Program(const fs::path& exe, const fs::path& currentFolder, const wchar_t* caption) {
+    Program(const fs::path& exe, const fs::path& currentFolder, const wchar_t* caption,
+            DWORD patience = kPatience) {
         const auto start = std::chrono::steady_clock::now();
         STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
@@ -220,9 +226,16 @@ class Program {
         Check(CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                              currentFolder.c_str(), &startup, &process_),
               "cannot start " + Utf8(exe.wstring()));
-        Check(WaitUntil([&] { return (form_ = FindForm(caption)) != nullptr; }),
-              "no visible window " + Utf8(caption));
-        WaitForInputIdle(process_.hProcess, kPatience);
+        // A program that ends without a window would otherwise be waited for to the end.
+        WaitUntil([&] { return (form_ = FindForm(caption)) != nullptr || Ended(); }, patience);
+        if (!form_ && Ended()) {
+            DWORD code = 0;
+            GetExitCodeProcess(process_.hProcess, &code);
+            throw Failure{"ended with exit code " + std::to_string(code) + " without a window " +
+                          Utf8(caption)};
+        }
+        Check(form_ != nullptr, "no visible window " + Utf8(caption));
+        WaitForInputIdle(process_.hProcess, patience);
         shown_ = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
                      .count();
         SetForegroundWindow(form_);
@@ -279,6 +292,7 @@ class Program {
     }
 
   private:
+    bool Ended() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }
     HWND FindForm(const wchar_t* caption) const {
         HWND found = nullptr;
         while ((found = FindWindowExW(nullptr, found, nullptr, caption)) != nullptr) {
@@ -351,9 +365,9 @@ void CheckWindow(const Program& program, int left, int top, int dpi) {
     Check(NearScaled(client.right, win32::kClientWidth, dpi) &&
               NearScaled(client.bottom, win32::kClientHeight, dpi),
           "client area " + std::to_string(client.right) + " x " + std::to_string(client.bottom));
-    Check(frame.left == left && frame.top == top,
-          "window at " + std::to_string(frame.left) + ", " + std::to_string(frame.top) +
-              ", not at the saved position");
+    Check(frame.left == left && frame.top == top, "window at " + std::to_string(frame.left) + ", " +
+                                                      std::to_string(frame.top) +
+                                                      ", not at the saved position");
     const LONG_PTR style = GetWindowLongPtrW(form, GWL_STYLE);
     Check((style & (WS_SYSMENU | WS_MINIMIZEBOX)) == (WS_SYSMENU | WS_MINIMIZEBOX) &&
               !(style & (WS_MAXIMIZEBOX | WS_THICKFRAME)),
@@ -748,8 +762,8 @@ int HoldForScreenshot(const fs::path& root, const fs::path& exe, const fs::path&
 }
 
 // Milliseconds from the start of the program to its window shown and idle.
-double TimeOneStart(const fs::path& exe, const std::wstring& caption) {
-    Program program(exe, exe.parent_path(), caption.c_str());
+double TimeOneStart(const fs::path& exe, const std::wstring& caption, DWORD patience = kPatience) {
+    Program program(exe, exe.parent_path(), caption.c_str(), patience);
     PostMessageW(program.Form(), WM_CLOSE, 0, 0);
     program.WaitExit();
     return program.ShownAfterMilliseconds();
@@ -805,12 +819,18 @@ int wmain(int argc, wchar_t** argv) {
             for (int i = 3; i + 1 < argc; i += 2) programs.emplace_back(argv[i], argv[i + 1]);
             return TimeStarts(_wtoi(argv[2]), programs);
         }
+        if (mode == L"start" && argc == 5) {
+            const DWORD patience = static_cast<DWORD>(_wtoi(argv[4])) * 1000;
+            std::cout << "shown " << TimeOneStart(argv[2], argv[3], patience) << std::endl;
+            return 0;
+        }
     } catch (const Failure& failure) {
         std::cout << "FAIL: " << failure.what << std::endl;
         return 1;
     }
     std::cerr << "usage: dovarin_ui_driver run|scaled ROOT DOVARIN_EXE SCENARIOS\n"
                  "       dovarin_ui_driver hold|hold-scaled ROOT DOVARIN_EXE EXAMPLE\n"
-                 "       dovarin_ui_driver time RUNS EXE CAPTION [EXE CAPTION]...\n";
+                 "       dovarin_ui_driver time RUNS EXE CAPTION [EXE CAPTION]...\n"
+                 "       dovarin_ui_driver start EXE CAPTION SECONDS\n";
     return 64;
 }

@@ -54,9 +54,10 @@ int Run(HINSTANCE instance) {
     ApplicationWindow application(instance);
     MainForm form(instance, application.Handle());
     if (!form.Handle()) {
-        // No dialog, no choice: the host must not take its own input for the answer.
+        // No dialog, no choice: the host must not take its own input for the answer. Under Wine
+        // this is a start whose display driver could not be loaded.
         WriteCancelAnswer();
-        return 0;
+        return 1;
     }
     application.Attach(form.Handle());
     form.Show(exeDir);
@@ -71,6 +72,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         return dovarin::win32::Run(instance);
     } catch (...) {
         dovarin::WriteCancelAnswer();
-        return 0;
+        return 1;
     }
 }
