@@ -79,7 +79,6 @@ void CheckText(std::string_view text, int start, int budget) {
         p += count;
     } while (count > 0);
     Check(joined == text);
-
 }
 
 }  // namespace

@@ -25,14 +25,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT frame = {0, 0, 511, 376};
     AdjustWindowRectEx(&frame, style, FALSE, 0);
-    HWND hwnd = CreateWindowExW(0, L"LabelWindow", L"Label", style, 100, 100,
-                                frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                                nullptr, instance, nullptr);
+    HWND hwnd =
+        CreateWindowExW(0, L"LabelWindow", L"Label", style, 100, 100, frame.right - frame.left,
+                        frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
     HFONT font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                              FIXED_PITCH | FF_MODERN, L"ＭＳ ゴシック");
-    HWND label = CreateWindowExW(0, L"STATIC", L"寸法値の文字種", WS_CHILD | WS_VISIBLE, 8, 8,
-                                 120, 16, hwnd, nullptr, instance, nullptr);
+    HWND label = CreateWindowExW(0, L"STATIC", L"寸法値の文字種", WS_CHILD | WS_VISIBLE, 8, 8, 120,
+                                 16, hwnd, nullptr, instance, nullptr);
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     ShowWindow(hwnd, show);
     MSG message;

@@ -74,7 +74,6 @@ std::string WithoutControlChars(std::string_view text,
 // bytes taken.
 void CopyCharsFrom(std::string_view text, int start, int budget, std::string& piece, int& count);
 
-
 // Half-width ASCII, the space and half-width katakana to their full-width forms, hiragana to
 // katakana; everything else unchanged. Our own table: the same bytes on every system.
 std::string ToFullWidth(std::string_view text);

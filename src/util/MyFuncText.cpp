@@ -77,7 +77,6 @@ void CopyCharsFrom(std::string_view text, int start, int budget, std::string& pi
     count = static_cast<int>(piece.size());
 }
 
-
 double TextRunLength(std::string_view text, double width, double spacing) {
     // A lone lead byte at the end counts as a full-width character, as a lead byte always does.
     double total = 0;

@@ -63,7 +63,7 @@ TEST(WindowPlacementTest, ScaleForDpiRoundsAsMulDiv) {
         {21, 21, 26, 32, 42},        // a drop-down list's closed height: 26.25, 31.5
         {1, 1, 1, 2, 2},             // 1.25, 1.5
         {0, 0, 0, 0, 0},
-        {-3, -3, -4, -5, -6},        // -3.75, -4.5: away from zero, as on the positive side
+        {-3, -3, -4, -5, -6},  // -3.75, -4.5: away from zero, as on the positive side
         {INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX},  // held at the ends of int
         {INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN},
     };

@@ -74,8 +74,8 @@ TEST(DialogControls, ListsAndTheirItems) {
     const std::vector<std::string>& markers = c.Items(ControlId::ComboBox1);
     EXPECT_EQ(c.Items(ControlId::ComboBox2), markers);
     EXPECT_EQ(markers[0], "\x90\xfc\x96\xee\x88\xf3");  // 線矢印
-    EXPECT_EQ(markers[1], markers[11]);                // the triangle twice
-    EXPECT_EQ(markers[8], "\x81\x60");                 // ～
+    EXPECT_EQ(markers[1], markers[11]);                 // the triangle twice
+    EXPECT_EQ(markers[8], "\x81\x60");                  // ～
     EXPECT_EQ(c.Items(ControlId::ComboBox4).front(), "1");
     EXPECT_EQ(c.Items(ControlId::ComboBox4).back(), "0.00000001");
     EXPECT_EQ(c.Items(ControlId::ComboBox5)[2], "\x8e\x6c\x8e\xcc\x8c\xdc\x93\xfc");  // 四捨五入
@@ -206,8 +206,7 @@ TEST(ApplyEdit, RefusesWholeOrCutsAtTheLimit) {
         {"DEL", "ab", "ab\x7f", 8, O::RefusedControlChar, "ab"},
         {"a control byte past the limit", "", "12345678\x1a", 8, O::RefusedControlChar, ""},
         {"no code page 932 form", kA, std::nullopt, 32, O::RefusedCodePage, kA},
-        {"a loaded long text takes no more", "1234567890", "12345678901", 8, O::Cut,
-         "1234567890"},
+        {"a loaded long text takes no more", "1234567890", "12345678901", 8, O::Cut, "1234567890"},
     };
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const EditResult got = ApplyEdit(rows[i].before, rows[i].after, rows[i].limit);

@@ -506,7 +506,8 @@ void MainForm::OnEditChange(ControlId id, HWND edit) {
     if (settingText_) return;
     EditText& state = edits_[id];
     const std::wstring typed = WindowText(edit);
-    EditResult kept = ApplyEdit(state.accepted, Cp932FromWide(typed), GetControlInfo(id).typingLimit);
+    EditResult kept =
+        ApplyEdit(state.accepted, Cp932FromWide(typed), GetControlInfo(id).typingLimit);
     if (kept.Outcome != EditOutcome::Taken) {
         const std::wstring shown = WideFromCp932(kept.Text);
         // The caret stays before the text that followed it.

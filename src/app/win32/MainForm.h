@@ -64,9 +64,9 @@ class MainForm final : public FormWindow {
   private:
     // An edit's text as the program set it and as the user last left it.
     struct EditText {
-        std::string setBytes;   // kept byte for byte while the user leaves the text alone
-        std::wstring setWide;   // how the window shows them
-        std::string accepted;   // the text before the user's latest change
+        std::string setBytes;  // kept byte for byte while the user leaves the text alone
+        std::wstring setWide;  // how the window shows them
+        std::string accepted;  // the text before the user's latest change
     };
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -16,8 +16,8 @@ LRESULT Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 // ---- windows ---------------------------------------------------------------------------------
 
-bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure,
-                         int extraBytes, HBRUSH background) {
+bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, int extraBytes,
+                         HBRUSH background) {
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     if (GetClassInfoExW(instance, name, &windowClass)) return true;
