@@ -43,15 +43,9 @@ void CreateControls(HWND window, HINSTANCE instance, HFONT font, HFONT smallFont
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.cbWndExtra = DLGWINDOWEXTRA;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    windowClass.lpszClassName = L"ControlsWindow";
-    RegisterClassExW(&windowClass);
+    // The form's own class set-up, for a window run by the dialog manager.
+    RegisterWindowClass(instance, L"ControlsWindow", WindowProc, DLGWINDOWEXTRA,
+                        static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT frame = {0, 0, kClientWidth, kClientHeight};
     AdjustWindowRectEx(&frame, style, FALSE, 0);

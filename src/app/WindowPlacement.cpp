@@ -58,10 +58,6 @@ std::int64_t AxisShift(std::int64_t lo, std::int64_t hi, std::int64_t areaLo, st
     return 0;
 }
 
-}  // namespace
-
-namespace {
-
 // a x b / c rounded half away from zero, as MulDiv; held within int. c > 0.
 int MulDivRounded(int a, int b, int c) {
     const std::int64_t product = std::int64_t{a} * b;

@@ -42,7 +42,6 @@ namespace fs = std::filesystem;
 
 constexpr int kDefaultWindowPos = 100;
 constexpr int kReadLines = 22;
-constexpr std::size_t kWrittenLines = 34;
 
 // Lines 3 to 22, in file order.
 constexpr std::array<ControlId, kReadLines - 2> kLineControls = {
@@ -217,9 +216,11 @@ void LoadSettingsText(std::string_view bytes, SavedDialog& dialog) {
 std::string SettingsFileText(const SavedDialog& dialog) {
     const std::vector<std::string> runLines = RunLines();
     // Room for the whole text at once: an edit's text may be long, and a text that grew around it
-    // would hold it twice while it moves. The other lines are numbers, a few bytes each.
+    // would hold it twice while it moves. The position and the other controls' lines are
+    // numbers, a few bytes each.
     constexpr std::size_t kNumberLineBytes = 32;
-    std::size_t size = kWrittenLines * kNumberLineBytes;
+    std::size_t size = (2 + kLineControls.size()) * kNumberLineBytes;
+    for (const std::string& line : runLines) size += line.size() + 2;
     for (ControlId id : kLineControls) {
         if (GetControlInfo(id).kind == ControlKind::Edit) size += dialog.Controls.Text(id).size();
     }

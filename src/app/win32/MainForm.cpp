@@ -45,16 +45,17 @@ bool IsInstalled(HDC dc, const wchar_t* face) {
 }
 
 const wchar_t* FindFormFontFace() {
-    HDC screen = GetDC(nullptr);
+    // None installed (or no screen to ask): the system's own stand-in for the first.
     const wchar_t* face = kFontFaces[0];
+    HDC screen = GetDC(nullptr);
+    if (!screen) return face;
     for (const wchar_t* candidate : kFontFaces) {
-        if (screen && IsInstalled(screen, candidate)) {
+        if (IsInstalled(screen, candidate)) {
             face = candidate;
             break;
         }
     }
-    if (screen) ReleaseDC(nullptr, screen);
-    // None installed: the system's own stand-in for the first.
+    ReleaseDC(nullptr, screen);
     return face;
 }
 
