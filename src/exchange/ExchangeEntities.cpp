@@ -40,14 +40,6 @@ namespace {
 
 constexpr int kDimensionTextKind = 2;  // "cs"
 
-// A new record with the header of the current attributes.
-template <class Record>
-Record NewEntity(const THostState& s) {
-    Record record;
-    FillEntityHeader(s, record);
-    return record;
-}
-
 // A line's chain number is 32-bit: the chain count taken round in 1 .. 2^31 - 1, so that it stays
 // positive and two chains next to each other never share it, however many chains came before.
 int ChainNumber(std::int64_t chainCount) {

@@ -1,5 +1,5 @@
 // The record rules of the exchange-file reader, one function per row of the dispatch table in
-// ExchangeReader.cpp. Internal to the module.
+// ExchangeReader.cpp; the entities read alike are rows of their own here. Internal to the module.
 #pragma once
 
 #include <array>
@@ -27,6 +27,14 @@ inline int Int(const Tokens& t, int i) {
 
 // The TextKindCode of a text record's key, -1 for any other key.
 int TextKindCodeOf(std::string_view key);
+
+// A new record with the header of the current attributes.
+template <class Record>
+Record NewEntity(const THostState& s) {
+    Record record;
+    FillEntityHeader(s, record);
+    return record;
+}
 
 // Appends the record to its list and to EntityOrder: its shared fields from `record`, its own
 // fields as the tokens they were read from.
@@ -93,7 +101,7 @@ void Ignore(THostState& s, const Tokens& t);
 enum class HeaderTakes { Nothing, PointColor, ColorValueAsExtra };
 
 // An entity whose own fields are tokens 1 .. tokens of its line: its kind, its list, the count of
-// its tokens (its own fields in storage order) and what its header takes.
+// its tokens (its own fields, in storage order) and what its header takes.
 template <class R>
 struct EntityRow {
     using Record = R;
@@ -102,31 +110,25 @@ struct EntityRow {
     std::size_t tokens;
     HeaderTakes takes;
 };
+template <class Record>
+EntityRow(int, EntityList<Record> THostState::*, std::size_t, HeaderTakes) -> EntityRow<Record>;
 
-// The entities read alike, one row each; the dispatch reads each with ReadEntity<row>.
-inline constexpr EntityRow<TJwwEntCircle> kCircleRow{kEntCircle, &THostState::Circles, 3,
-                                                     HeaderTakes::Nothing};
-inline constexpr EntityRow<TJwwEntArc> kArcRow{kEntArc, &THostState::Arcs, 7, HeaderTakes::Nothing};
-inline constexpr EntityRow<TJwwEntPoint> kPointRow{kEntPoint, &THostState::Points, 2,
-                                                   HeaderTakes::PointColor};
-inline constexpr EntityRow<TJwwEntCodePoint> kCodePointRow{kEntCodePoint, &THostState::CodePoints,
-                                                           5, HeaderTakes::PointColor};
-inline constexpr EntityRow<TJwwEntBlk> kBlockRow{kEntBlk, &THostState::Blocks, 3,
-                                                 HeaderTakes::Nothing};
-// "sc", "se": seven values and a code; "so", "sg": eight values.
-inline constexpr EntityRow<TJwwEntSc> kScRow{kEntSc, &THostState::Scs, 8,
-                                             HeaderTakes::ColorValueAsExtra};
-inline constexpr EntityRow<TJwwEntSe> kSeRow{kEntSe, &THostState::Ses, 8,
-                                             HeaderTakes::ColorValueAsExtra};
-inline constexpr EntityRow<TJwwEntSo> kSoRow{kEntSo, &THostState::Sos, 8,
-                                             HeaderTakes::ColorValueAsExtra};
-inline constexpr EntityRow<TJwwEntSg> kSgRow{kEntSg, &THostState::Sgs, 8,
-                                             HeaderTakes::ColorValueAsExtra};
+// The entities read alike, one row each: the dispatch reads each with ReadEntity<row>. "sc" and
+// "se" hold seven values and a code, "so" and "sg" eight values.
+inline constexpr EntityRow kCircleRow{kEntCircle, &THostState::Circles, 3, HeaderTakes::Nothing};
+inline constexpr EntityRow kArcRow{kEntArc, &THostState::Arcs, 7, HeaderTakes::Nothing};
+inline constexpr EntityRow kPointRow{kEntPoint, &THostState::Points, 2, HeaderTakes::PointColor};
+inline constexpr EntityRow kCodePointRow{kEntCodePoint, &THostState::CodePoints, 5,
+                                         HeaderTakes::PointColor};
+inline constexpr EntityRow kBlockRow{kEntBlk, &THostState::Blocks, 3, HeaderTakes::Nothing};
+inline constexpr EntityRow kScRow{kEntSc, &THostState::Scs, 8, HeaderTakes::ColorValueAsExtra};
+inline constexpr EntityRow kSeRow{kEntSe, &THostState::Ses, 8, HeaderTakes::ColorValueAsExtra};
+inline constexpr EntityRow kSoRow{kEntSo, &THostState::Sos, 8, HeaderTakes::ColorValueAsExtra};
+inline constexpr EntityRow kSgRow{kEntSg, &THostState::Sgs, 8, HeaderTakes::ColorValueAsExtra};
 
 template <const auto& Row>
 void ReadEntity(THostState& s, const Tokens& t) {
-    typename std::decay_t<decltype(Row)>::Record record;
-    FillEntityHeader(s, record);
+    auto record = NewEntity<typename std::decay_t<decltype(Row)>::Record>(s);
     if constexpr (Row.takes == HeaderTakes::PointColor) record.Color = s.Cur.CurPointColor;
     if constexpr (Row.takes == HeaderTakes::ColorValueAsExtra) record.Extra = s.Cur.CurColorValue;
     std::array<std::string_view, Row.tokens> own;
