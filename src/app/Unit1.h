@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "exchange/JwwGaibu.h"
 #include "settings/Settings.h"
 
 namespace dovarin {
@@ -93,7 +94,7 @@ class TForm1 {
 bool WriteCancelAnswer() noexcept;
 
 // ComboBox3's items: the host's current text type, then text types 1 to 10.
-constexpr int kTextTypeItemCount = 11;
+constexpr int kTextTypeItemCount = kTextTypeCount + 1;
 // ComboBox3's eleven items from HostTextType and TextTypes.
 std::vector<std::string> TextTypeItems();
 

@@ -7,17 +7,19 @@ namespace dovarin {
 
 ByteChunks::ByteChunks(const ByteChunks& other) {
     for (const Chunk& chunk : other.chunks_) {
-        chunks_.push_back({std::unique_ptr<std::uint8_t[]>(new std::uint8_t[kChunkBytes]), 0});
+        chunks_.push_back(
+            {std::unique_ptr<std::uint8_t[]>(new std::uint8_t[kStorageChunkBytes]), 0});
         std::memcpy(chunks_.back().bytes.get(), chunk.bytes.get(),
                     chunks_.back().used = chunk.used);
     }
 }
 
 std::uint8_t* ByteChunks::Reserve(std::size_t bytes, std::uint64_t& at) {
-    assert(bytes <= kChunkBytes);
+    assert(bytes <= kStorageChunkBytes);
     // Not value-initialised: the pages are touched only as records fill them.
-    if (chunks_.empty() || kChunkBytes - chunks_.back().used < bytes)
-        chunks_.push_back({std::unique_ptr<std::uint8_t[]>(new std::uint8_t[kChunkBytes]), 0});
+    if (chunks_.empty() || kStorageChunkBytes - chunks_.back().used < bytes)
+        chunks_.push_back(
+            {std::unique_ptr<std::uint8_t[]>(new std::uint8_t[kStorageChunkBytes]), 0});
     at = ((chunks_.size() - 1) << kChunkBits) + chunks_.back().used;
     return chunks_.back().bytes.get() + chunks_.back().used;
 }

@@ -8,17 +8,14 @@
 //   - the shared fields only where they differ from the record before: an integer as the
 //     difference, a real as its shortest text (packed), a font as its bytes when new and as their
 //     position after.
-// A record: a head byte (kSharedFollow | kPacked); the tokens, packed four bits a byte when all
-// their bytes are those of a number (0-9 . - + e E), each ended by kEndOfToken, else each as
-// varint(length) and its bytes; then the changed shared fields behind a mask byte for every
-// eight. Every kPageRecords-th record stores its shared fields against a new record's, and the
+// EntityRecords.h describes a record's bytes beside the order of the fields, Packing.h the
+// packing. Every kPageRecords-th record stores its shared fields against a new record's, and the
 // list remembers where it begins: record i is made after stepping over at most kPageRecords - 1.
 //
 // Records are handed out by value: list[i] and iteration only read. After an exception from
 // Append (out of memory) the list may only be cleared or destroyed.
 #pragma once
 
-#include <array>
 #include <charconv>
 #include <cstring>
 #include <initializer_list>
@@ -30,36 +27,28 @@
 
 #include "exchange/ByteChunks.h"
 #include "exchange/EntityRecords.h"
+#include "exchange/ExchangeTokens.h"
+#include "exchange/Packing.h"
 #include "util/MyFunc.h"
 
 namespace dovarin {
 namespace entity_list_detail {
 
-constexpr std::uint8_t kSharedFollow = 1, kPacked = 2, kEndOfToken = 15;
-constexpr char kNibbleBytes[] = "0123456789.-+eE";
+using namespace packing;
+
+// A record's head byte.
+constexpr std::uint8_t kSharedFollow = 1, kPacked = 2;
+constexpr std::size_t kHeadBytes = 1;
+// Room for a token beyond its bytes: its length as a varint (a packed token takes less).
+constexpr std::size_t kMaxTokenLengthBytes = VarintBytes(kMaxTokenBytes);
 constexpr std::size_t kMaxSharedBytes = 1024;  // a dimension's, the most, take about 600
-
-constexpr std::array<std::uint8_t, 256> MakeNibbles() {
-    std::array<std::uint8_t, 256> nibbles{};
-    for (int b = 0; b < 256; ++b) nibbles[b] = 0xFF;
-    for (int n = 0; n < kEndOfToken; ++n) nibbles[static_cast<unsigned char>(kNibbleBytes[n])] = n;
-    return nibbles;
-}
-constexpr std::array<std::uint8_t, 256> kNibbles = MakeNibbles();
-
-inline std::uint8_t* PutVarint(std::uint8_t* out, std::uint64_t value) {
-    for (; value >= 0x80; value >>= 7) *out++ = static_cast<std::uint8_t>(value | 0x80);
-    *out++ = static_cast<std::uint8_t>(value);
-    return out;
-}
-
-inline std::uint64_t GetVarint(const std::uint8_t*& in) {
-    std::uint64_t value = 0;
-    for (int shift = 0;; shift += 7) {
-        value |= static_cast<std::uint64_t>(*in & 0x7F) << shift;
-        if (*in++ < 0x80) return value;
-    }
-}
+// Shared fields come in groups of kMaskBits behind a mask byte.
+constexpr int kMaskBits = 8;
+// A shared real's first byte: its shortest text follows packed, or its bits.
+constexpr std::uint8_t kRealAsBits = 0, kRealAsText = 1;
+// The low bit of a shared font's varint: the rest is the position of its bytes stored before;
+// else the rest is their length, and they follow.
+constexpr std::uint64_t kFontStoredBefore = 1;
 
 inline std::uint8_t* PutBytes(std::uint8_t* out, const void* bytes, std::size_t size) {
     std::memcpy(out, bytes, size);
@@ -71,40 +60,16 @@ inline std::string_view GetBytes(const std::uint8_t*& in, std::size_t size) {
     return std::string_view(reinterpret_cast<const char*>(in - size), size);
 }
 
-// Packs the tokens two nibbles to a byte; false when a byte is not one of a number (the bytes
-// from `out` on are then garbage, and `out` stays).
-inline bool PackTokens(const std::string_view* tokens, std::size_t count, std::uint8_t*& out) {
-    std::uint8_t* next = out;
-    unsigned seen = 0, low = 0;  // low: the first half of the byte being made, if `half`
-    bool half = false;
-    for (std::size_t k = 0; k < count; ++k) {
-        for (std::size_t i = 0; i <= tokens[k].size(); ++i) {
-            const unsigned nibble = i < tokens[k].size()
-                                        ? kNibbles[static_cast<std::uint8_t>(tokens[k][i])]
-                                        : kEndOfToken;
-            seen |= nibble;
-            if (half) *next++ = static_cast<std::uint8_t>(low | nibble << 4);
-            low = nibble;
-            half = !half;
-        }
-    }
-    if (half) *next++ = static_cast<std::uint8_t>(low | kEndOfToken << 4);
-    if (seen > kEndOfToken) return false;
-    out = next;
-    return true;
-}
-
 // The last font a list stored and the position of its bytes.
 struct StoredFont {
     std::string name;
     std::uint64_t at = 0;
 };
 
-// Shared fields come in groups of eight behind a mask byte.
 class MaskGroups {
   protected:
-    bool OpensGroup() const { return shared_ % 8 == 0; }
-    std::uint8_t Bit() const { return static_cast<std::uint8_t>(1u << (shared_ % 8)); }
+    bool OpensGroup() const { return shared_ % kMaskBits == 0; }
+    std::uint8_t Bit() const { return static_cast<std::uint8_t>(1u << (shared_ % kMaskBits)); }
     int shared_ = 0;
 };
 
@@ -135,25 +100,24 @@ class SharedWriter : MaskGroups {
         return std::memcmp(&a, &b, sizeof a) == 0;  // reals by their bits
     }
     static bool Same(const std::string& a, const std::string& b) { return a == b; }
-    void Put(int value, int last) {
-        const std::uint64_t d = static_cast<std::uint64_t>(std::int64_t{value} - last);
-        out_ = PutVarint(out_, (d << 1) ^ (0 - (d >> 63)));  // zigzag: small either way
-    }
+    void Put(int value, int last) { out_ = PutVarint(out_, Zigzag(std::int64_t{value} - last)); }
     // A real as its shortest text, packed, when that reads back to the same bits (as every real
-    // the reader makes does) and takes fewer bytes; else a zero byte and its bits.
+    // the reader makes does) and takes fewer bytes; else its bits.
     void Put(double value, double) {
         char text[32];
         const std::string_view shortest(text, std::to_chars(text, text + 32, value).ptr - text);
         std::uint8_t* packed = out_ + 1;
         const double back = StrToFloatOrZero(shortest);
-        *out_ = shortest.size() < 2 * sizeof value && !std::memcmp(&back, &value, sizeof value) &&
-                PackTokens(&shortest, 1, packed);
-        out_ = *out_ ? packed : PutBytes(out_ + 1, &value, sizeof value);
+        const bool asText = shortest.size() < 2 * sizeof value &&
+                            !std::memcmp(&back, &value, sizeof value) &&
+                            PackTokens(&shortest, 1, packed);
+        *out_ = asText ? kRealAsText : kRealAsBits;
+        out_ = asText ? packed : PutBytes(out_ + 1, &value, sizeof value);
     }
     // A font is compared as it was read and kept as a text record keeps it.
     void Put(const std::string& name, const std::string&) {
         if (!name.empty() && name == font_.name) {
-            out_ = PutVarint(out_, font_.at << 1 | 1);
+            out_ = PutVarint(out_, font_.at << 1 | kFontStoredBefore);
             return;
         }
         font_.name = name;
@@ -170,81 +134,84 @@ class SharedWriter : MaskGroups {
     bool changed_ = false;
 };
 
-// Makes a record of the one before it: its own fields from its tokens (unpacked into `scratch`),
-// or only steps over them unless `make`, then the shared fields it stores.
-class RecordReader : MaskGroups {
+// The first of the two visitors that make a record of the one before it: its own fields from its
+// tokens (unpacked into `scratch`), or only steps over them unless `make`.
+class OwnFieldReader {
   public:
-    RecordReader(const ByteChunks& bytes, const std::uint8_t* in, bool make, std::string& scratch)
-        : bytes_(bytes), head_(*in), in_(in + 1), make_(make), scratch_(scratch) {}
+    OwnFieldReader(const std::uint8_t* record, bool make, std::string& scratch)
+        : head_(*record), in_(record + kHeadBytes), nibbles_(in_), make_(make), scratch_(scratch) {}
     bool SharedFollow() const { return head_ & kSharedFollow; }
-    // The shared fields begin where the tokens end.
-    const std::uint8_t* End() {
-        in_ += half_;
-        half_ = false;
-        sharedPass_ = true;
-        return in_;
-    }
+    // Where the tokens end (and the shared fields begin).
+    const std::uint8_t* End() const { return Packed() ? nibbles_.End() : in_; }
 
     template <class F>
     void Own(F& field) {
-        if (sharedPass_) return;
         const std::string_view token = Next();
         if (make_) Make(token, field);
     }
     template <class F>
+    void Shared(F&) {}
+
+  private:
+    bool Packed() const { return head_ & kPacked; }
+    static void Make(std::string_view token, int& field) { field = StrToIntOrZero(token); }
+    static void Make(std::string_view token, double& field) { field = StrToFloatOrZero(token); }
+    static void Make(std::string_view token, std::string& field) { field.assign(token); }
+
+    std::string_view Next() {
+        if (!Packed()) return GetBytes(in_, GetVarint(in_));
+        scratch_.clear();
+        nibbles_.Token(make_ ? &scratch_ : nullptr);
+        return scratch_;
+    }
+
+    const std::uint8_t head_;
+    const std::uint8_t* in_;  // the next token, when they are not packed
+    NibbleReader nibbles_;    // when they are
+    const bool make_;
+    std::string& scratch_;
+};
+
+// The second: the shared fields that a record stores where they differ from the record before.
+class SharedFieldReader : MaskGroups {
+  public:
+    SharedFieldReader(const ByteChunks& bytes, const std::uint8_t* in, std::string& scratch)
+        : bytes_(bytes), in_(in), scratch_(scratch) {}
+    const std::uint8_t* End() const { return in_; }
+
+    template <class F>
+    void Own(F&) {}
+    template <class F>
     void Shared(F& field) {
-        if (!sharedPass_) return;
         if (OpensGroup()) mask_ = *in_++;
         if (mask_ & Bit()) Get(field);
         ++shared_;
     }
 
   private:
-    static void Make(std::string_view token, int& field) { field = StrToIntOrZero(token); }
-    static void Make(std::string_view token, double& field) { field = StrToFloatOrZero(token); }
-    static void Make(std::string_view token, std::string& field) { field.assign(token); }
-
-    std::string_view Next() {
-        if (!(head_ & kPacked)) return GetBytes(in_, GetVarint(in_));
-        return Unpack();
-    }
-    std::string_view Unpack() {
-        scratch_.clear();
-        for (;;) {
-            const unsigned nibble = half_ ? *in_++ >> 4 : *in_ & 15;
-            half_ = !half_;
-            if (nibble == kEndOfToken) return scratch_;
-            if (make_ || sharedPass_) scratch_ += kNibbleBytes[nibble];
-        }
-    }
-    void Get(int& field) {
-        const std::uint64_t z = GetVarint(in_);
-        field = static_cast<int>(field + static_cast<std::int64_t>((z >> 1) ^ (0 - (z & 1))));
-    }
+    void Get(int& field) { field = static_cast<int>(field + Unzigzag(GetVarint(in_))); }
     void Get(double& field) {
-        if (*in_++ == 0) {
+        if (*in_++ == kRealAsBits) {
             std::memcpy(&field, GetBytes(in_, sizeof field).data(), sizeof field);
             return;
         }
-        field = StrToFloatOrZero(Unpack());
-        in_ += half_;
-        half_ = false;
+        NibbleReader nibbles(in_);
+        scratch_.clear();
+        nibbles.Token(&scratch_);
+        field = StrToFloatOrZero(scratch_);
+        in_ = nibbles.End();
     }
     void Get(std::string& field) {
         const std::uint8_t* stored = in_;
         const std::uint64_t head = GetVarint(in_);
-        if (head & 1) stored = bytes_.At(head >> 1);
+        if (head & kFontStoredBefore) stored = bytes_.At(head >> 1);
         field.assign(GetBytes(stored, GetVarint(stored) >> 1));
-        if (!(head & 1)) in_ = stored;
+        if (!(head & kFontStoredBefore)) in_ = stored;
     }
 
     const ByteChunks& bytes_;
-    const std::uint8_t head_;
     const std::uint8_t* in_;
-    bool half_ = false;  // the low half of *in_ has been read
-    bool sharedPass_ = false;
     std::uint8_t mask_ = 0;
-    const bool make_;
     std::string& scratch_;
 };
 
@@ -282,15 +249,17 @@ class EntityList {
 
       private:
         void Step(bool make) {
-            const std::uint8_t* const in = list_->bytes_.At(next_);
-            entity_list_detail::RecordReader reader(list_->bytes_, in, make, scratch_);
-            EntityFields<T>::Visit(reader, record_);
-            const std::uint8_t* end = reader.End();
-            if (reader.SharedFollow()) {
-                EntityFields<T>::Visit(reader, record_);
-                end = reader.End();
+            using namespace entity_list_detail;
+            const std::uint8_t* const start = list_->bytes_.At(next_);
+            OwnFieldReader own(start, make, scratch_);
+            EntityFields<T>::Visit(own, record_);
+            const std::uint8_t* end = own.End();
+            if (own.SharedFollow()) {
+                SharedFieldReader shared(list_->bytes_, end, scratch_);
+                EntityFields<T>::Visit(shared, record_);
+                end = shared.End();
             }
-            next_ = list_->bytes_.After(next_, end - in);
+            next_ = list_->bytes_.After(next_, end - start);
         }
         const EntityList* list_;
         std::size_t index_;
@@ -327,15 +296,15 @@ class EntityList {
     // kMaxTokenBytes each), in the order EntityFields<T> visits them.
     void Append(const T& shared, const std::string_view* tokens, std::size_t count) {
         using namespace entity_list_detail;
-        std::size_t room = kMaxSharedBytes;
-        for (std::size_t k = 0; k < count; ++k) room += 3 + tokens[k].size();
+        std::size_t room = kHeadBytes + kMaxSharedBytes;
+        for (std::size_t k = 0; k < count; ++k) room += kMaxTokenLengthBytes + tokens[k].size();
         std::uint64_t at;
         std::uint8_t* const start = bytes_.Reserve(room, at);
         if (size_++ % kPageRecords == 0) {
             pages_.push_back(at);
             last_ = T();
         }
-        std::uint8_t* out = start + 1;
+        std::uint8_t* out = start + kHeadBytes;
         *start = PackTokens(tokens, count, out) ? kPacked : 0;
         for (std::size_t k = 0; k < count && *start == 0; ++k)
             out = PutBytes(PutVarint(out, tokens[k].size()), tokens[k].data(), tokens[k].size());

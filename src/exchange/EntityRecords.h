@@ -147,6 +147,24 @@ struct EntityOrderEntry {
 // record's own tokens; shared fields come from the running attributes and mostly repeat from one
 // record to the next, so they are stored only where they change. Visit calls v.Shared or v.Own
 // with the same field of each record in r (the record, or the record and the one before it).
+//
+// A record's bytes (EntityList.h writes them; Packing.h has varint, zigzag and the nibbles):
+//   head    one byte: kPacked when the tokens are packed, kSharedFollow when shared fields follow.
+//   own     the tokens of the Own fields, in the order below:
+//             packed: each token's bytes as nibbles, then the nibble kEndOfToken; a last half
+//                     byte is filled with kEndOfToken;
+//             else:   each token as varint(its length), then its bytes.
+//   shared  only with kSharedFollow: the Shared fields, in the order below, in groups of eight:
+//           a mask byte whose bit k says that the group's k-th field changed, then each changed
+//           field:
+//             int     varint(zigzag(value - the record before's));
+//             double  kRealAsText and its shortest text packed as a token, or kRealAsBits and its
+//                     8 bytes;
+//             font    varint(position << 1 | kFontStoredBefore) of its bytes stored before, or
+//                     varint(length << 1) and its bytes, cut as a text record keeps them.
+// The record before the first of each page of records has every field 0 (or empty). So the line
+// "0 0 1 1" in colour 1 first on a page is 03 F0 F0 F1 F1 08 02: kPacked | kSharedFollow, the
+// tokens, the mask (bit 3: Color changed), zigzag(1); the same line after it is 02 F0 F0 F1 F1.
 template <class T>
 struct EntityFields;
 

@@ -173,7 +173,7 @@ void ReadSheetSize(THostState& s, const Tokens& t) {
 }
 
 void ReadTextTypeColors(THostState& s, const Tokens& t) {
-    for (int n = 1; n <= 10; ++n) s.TextTypes[n].Color = Int(t, n);
+    for (int n = 1; n <= kTextTypeCount; ++n) s.TextTypes[n].Color = Int(t, n);
 }
 
 void ReadHn(THostState& s, const Tokens& t) {

@@ -40,41 +40,6 @@ namespace {
 
 constexpr int kDimensionTextKind = 2;  // "cs"
 
-// A new record with the header of the current attributes.
-template <class Record>
-Record NewEntity(const THostState& s) {
-    Record record;
-    FillEntityHeader(s, record);
-    return record;
-}
-
-// Appends the record to its list and to EntityOrder: its shared fields from `record`, its own
-// fields as the tokens they were read from.
-template <class Record>
-void AddEntity(THostState& s, EntityList<Record>& list, int kind, const Record& record,
-               const std::string_view* tokens, std::size_t count) {
-    AppendEntityOrder(s, kind, static_cast<std::int64_t>(list.size()));
-    list.Append(record, tokens, count);
-}
-
-template <class Record, std::size_t N>
-void AddEntity(THostState& s, EntityList<Record>& list, int kind, const Record& record,
-               const std::string_view (&tokens)[N]) {
-    AddEntity(s, list, kind, record, tokens, N);
-}
-
-// The attribute flags and the reference-point link belong to one entity only; any entity but a
-// line segment also ends a chain and a dimension.
-void FinishEntity(THostState& s, bool lineSegment) {
-    CurrentAttributes& c = s.Cur;
-    c.CurAttributeFlags = 0;
-    c.CurHpLink = 0;
-    if (!lineSegment) {
-        c.InChain = false;
-        c.AfterMsg = false;
-    }
-}
-
 // A line's chain number is 32-bit: the chain count taken round in 1 .. 2^31 - 1, so that it stays
 // positive and two chains next to each other never share it, however many chains came before.
 int ChainNumber(std::int64_t chainCount) {
@@ -83,14 +48,14 @@ int ChainNumber(std::int64_t chainCount) {
 }
 
 // The shared fields of a text record; its size and colour come from its text type, or from the
-// free size for type 0 (and any type outside 1 .. 10).
+// free size for type 0 (and any type outside 1 .. kTextTypeCount).
 void FillText(const THostState& s, TJwwEntText& text, int kindCode) {
     const CurrentAttributes& c = s.Cur;
     FillEntityHeader(s, text);
     text.Extra = kindCode;
     text.CcValue = c.CurCcValue;
     text.TextType = c.CurTextType;
-    if (text.TextType >= 1 && text.TextType <= 10) {
+    if (text.TextType >= 1 && text.TextType <= kTextTypeCount) {
         const TextTypeEntry& type = s.TextTypes[text.TextType];
         text.Width = type.Width;
         text.Height = type.Height;
@@ -150,17 +115,17 @@ void AddSl(THostState& s, EntityList<Record>& list, int kind, const Tokens& t,
     FinishEntity(s, false);
 }
 
-// "sc" / "se": seven values and a code; "so" / "sg": eight values.
-template <class Record>
-void ReadValuesAndCode(THostState& s, EntityList<Record>& list, int kind, const Tokens& t) {
-    Record record = NewEntity<Record>(s);
-    record.Extra = s.Cur.CurColorValue;
-    const std::string_view values[] = {t[1], t[2], t[3], t[4], t[5], t[6], t[7], t[8]};
-    AddEntity(s, list, kind, record, values);
-    FinishEntity(s, false);
-}
-
 }  // namespace
+
+void FinishEntity(THostState& s, bool lineSegment) {
+    CurrentAttributes& c = s.Cur;
+    c.CurAttributeFlags = 0;
+    c.CurHpLink = 0;
+    if (!lineSegment) {
+        c.InChain = false;
+        c.AfterMsg = false;
+    }
+}
 
 // The TextKindCode of a text record's key, -1 for any other key.
 int TextKindCodeOf(std::string_view key) {
@@ -188,18 +153,6 @@ void ReadSegment(THostState& s, const Tokens& t) {
     FinishEntity(s, true);
 }
 
-void ReadCircle(THostState& s, const Tokens& t) {
-    const std::string_view values[] = {t[1], t[2], t[3]};
-    AddEntity(s, s.Circles, kEntCircle, NewEntity<TJwwEntCircle>(s), values);
-    FinishEntity(s, false);
-}
-
-void ReadArc(THostState& s, const Tokens& t) {
-    const std::string_view values[] = {t[1], t[2], t[3], t[4], t[5], t[6], t[7]};
-    AddEntity(s, s.Arcs, kEntArc, NewEntity<TJwwEntArc>(s), values);
-    FinishEntity(s, false);
-}
-
 // A text record; a "cs" after "msg" is the value text of a dimension with the pending line. The
 // text is everything after the double quote, cut to what a text record keeps.
 void ReadText(THostState& s, const Tokens& t) {
@@ -218,28 +171,6 @@ void ReadText(THostState& s, const Tokens& t) {
         const LentFont font(text.FontName, s.Cur.CurFontName);
         AddEntity(s, s.Texts, kEntText, text, own);
     }
-    FinishEntity(s, false);
-}
-
-void ReadPoint(THostState& s, const Tokens& t) {
-    TJwwEntPoint point = NewEntity<TJwwEntPoint>(s);
-    point.Color = s.Cur.CurPointColor;
-    const std::string_view values[] = {t[1], t[2]};
-    AddEntity(s, s.Points, kEntPoint, point, values);
-    FinishEntity(s, false);
-}
-
-void ReadCodePoint(THostState& s, const Tokens& t) {
-    TJwwEntCodePoint point = NewEntity<TJwwEntCodePoint>(s);
-    point.Color = s.Cur.CurPointColor;
-    const std::string_view values[] = {t[1], t[2], t[3], t[4], t[5]};
-    AddEntity(s, s.CodePoints, kEntCodePoint, point, values);
-    FinishEntity(s, false);
-}
-
-void ReadBlock(THostState& s, const Tokens& t) {
-    const std::string_view values[] = {t[1], t[2], t[3]};
-    AddEntity(s, s.Blocks, kEntBlk, NewEntity<TJwwEntBlk>(s), values);
     FinishEntity(s, false);
 }
 
@@ -276,22 +207,6 @@ void ReadSlFour(THostState& s, const Tokens& t) {
         AddSl(s, s.Sl3s, kEntSl3, t, {0, 2, 3});
     else
         AddSl(s, s.Sl4s, kEntSl4, t, {0, 1, 2, 3});
-}
-
-void ReadSc(THostState& s, const Tokens& t) {
-    ReadValuesAndCode(s, s.Scs, kEntSc, t);
-}
-
-void ReadSe(THostState& s, const Tokens& t) {
-    ReadValuesAndCode(s, s.Ses, kEntSe, t);
-}
-
-void ReadSo(THostState& s, const Tokens& t) {
-    ReadValuesAndCode(s, s.Sos, kEntSo, t);
-}
-
-void ReadSg(THostState& s, const Tokens& t) {
-    ReadValuesAndCode(s, s.Sgs, kEntSg, t);
 }
 
 void Ignore(THostState&, const Tokens&) {}

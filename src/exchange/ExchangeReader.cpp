@@ -94,19 +94,19 @@ constexpr DispatchRow kDispatch[] = {
     {"#", KeyMatch::Equal, CountRule::Any, 0, ReadChainEnd},
     {"hp", KeyMatch::Prefix, CountRule::AtLeast, 3, ReadReferencePoint},
     {"hhp", KeyMatch::Prefix, CountRule::Any, 0, ReadReferenceLink},
-    {"ci", KeyMatch::Equal, CountRule::Exactly, 4, ReadCircle},
-    {"ci", KeyMatch::Equal, CountRule::AtLeast, 8, ReadArc},
+    {"ci", KeyMatch::Equal, CountRule::Exactly, 4, ReadEntity<kCircleRow>},
+    {"ci", KeyMatch::Equal, CountRule::AtLeast, 8, ReadEntity<kArcRow>},
     {"", KeyMatch::TextKey, CountRule::AtLeast, 6, ReadText},
-    {"pt", KeyMatch::Equal, CountRule::Exactly, 3, ReadPoint},
-    {"pt", KeyMatch::Equal, CountRule::AtLeast, 6, ReadCodePoint},
-    {"BL", KeyMatch::Equal, CountRule::AtLeast, 4, ReadBlock},
+    {"pt", KeyMatch::Equal, CountRule::Exactly, 3, ReadEntity<kPointRow>},
+    {"pt", KeyMatch::Equal, CountRule::AtLeast, 6, ReadEntity<kCodePointRow>},
+    {"BL", KeyMatch::Equal, CountRule::AtLeast, 4, ReadEntity<kBlockRow>},
     {"sl", KeyMatch::Equal, CountRule::Exactly, 5, ReadSlTwo},
     {"sl", KeyMatch::Equal, CountRule::Exactly, 7, ReadSlThree},
     {"sl", KeyMatch::Equal, CountRule::AtLeast, 9, ReadSlFour},
-    {"sc", KeyMatch::Equal, CountRule::AtLeast, 9, ReadSc},
-    {"se", KeyMatch::Equal, CountRule::AtLeast, 9, ReadSe},
-    {"so", KeyMatch::Equal, CountRule::AtLeast, 9, ReadSo},
-    {"sg", KeyMatch::Equal, CountRule::AtLeast, 9, ReadSg},
+    {"sc", KeyMatch::Equal, CountRule::AtLeast, 9, ReadEntity<kScRow>},
+    {"se", KeyMatch::Equal, CountRule::AtLeast, 9, ReadEntity<kSeRow>},
+    {"so", KeyMatch::Equal, CountRule::AtLeast, 9, ReadEntity<kSoRow>},
+    {"sg", KeyMatch::Equal, CountRule::AtLeast, 9, ReadEntity<kSgRow>},
     {"", KeyMatch::Any, CountRule::Exactly, 4, ReadSegment},
     {"", KeyMatch::Any, CountRule::Any, 0, Ignore},
 };
@@ -202,7 +202,7 @@ void ParseExchangeText(std::string_view line, THostState& state) {
 namespace {
 
 // Read in pieces, so that the file is never held whole beside the records made of it.
-constexpr std::size_t kChunkBytes = 256 * 1024;
+constexpr std::size_t kReadChunkBytes = 256 * 1024;
 constexpr char kEndOfText = '\x1a';
 
 // The CR of a CR LF line end. Any other CR is left to the tokenizer, which skips it; taking this
@@ -261,7 +261,7 @@ class LineSplitter {
 bool ReadExchangeFile(const fs::path& path, THostState& state) {
     const UniqueFile file(OpenPlainFileForReading(path));
     if (!file) return false;
-    std::vector<char> chunk(kChunkBytes);
+    std::vector<char> chunk(kReadChunkBytes);
     LineSplitter lines(state);
     bool ended = false;
     while (!ended) {

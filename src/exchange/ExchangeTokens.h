@@ -24,7 +24,7 @@ constexpr std::size_t kMaxLineTokenBytes = kMaxTokens * (kMaxTokenBytes + 1);
 // the longest line. The tokens refer to the line, which must outlive them.
 class LineTokens {
   public:
-    // T: the index of the last token being filled plus one (an empty last token counts).
+    // The index of the last token being filled plus one (an empty last token counts).
     int Count() const { return count_; }
     // Token i; empty for i outside 0 .. Count() - 1.
     std::string_view operator[](int i) const {

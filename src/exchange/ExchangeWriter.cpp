@@ -182,7 +182,7 @@ void PutLineWidth(int value) {
 void PutTextType(int type, int color, double width, double height, double spacing) {
     THostState& s = HostState;
     CurrentAttributes& c = s.Cur;
-    if (type < 0 || type > 10) {
+    if (type < 0 || type > kTextTypeCount) {
         type = s.HostTextType;
         if (type == 0) {
             width = s.HostFreeTextWidth;

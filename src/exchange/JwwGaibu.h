@@ -27,6 +27,9 @@ constexpr int kFlagDimension = 4;  // "z3"
 constexpr int kFlagZ4 = 8;
 constexpr int kFlagZ5 = 16;
 
+// The host's text types are 1 .. kTextTypeCount; 0 is the free size.
+constexpr int kTextTypeCount = 10;
+
 struct TextTypeEntry {
     double Width = 3.0;
     double Height = 3.0;
@@ -92,7 +95,7 @@ struct THostState {
                                                      1, 1, 1, 1, 1, 1, 1, 1};
     double SheetWidth = 1189;
     double SheetHeight = 841;
-    std::array<TextTypeEntry, 11> TextTypes{};  // entries 1 .. 10 are used
+    std::array<TextTypeEntry, kTextTypeCount + 1> TextTypes{};  // entries 1 .. kTextTypeCount
     bool BzFlag = false;
     std::array<double, 4> HnValues{};
     bool LineWidthSeen = false;

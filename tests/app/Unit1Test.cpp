@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "AllocationFailure.h"
+#include "HostStateScope.h"
 #include "TestFiles.h"
 #include "app/HeadlessWindow.h"
 #include "app/Unit1.h"
@@ -117,6 +118,7 @@ class Unit1Test : public ::testing::Test {
         window_.Calls.clear();
     }
 
+    const test_state::ScopedHostState state_;
     test_files::ScratchFolder scratch_{"app"};
     const fs::path dir_ = scratch_.Path();
     RecordingWindow window_;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "HostStateScope.h"
 #include "dimension/Dimension.h"
 #include "dimension/RecordMatch.h"
 #include "exchange/JwwGaibu.h"
@@ -420,7 +421,7 @@ TEST(BuildAddedDimension, Refusals) {
     };
     // clang-format on
     for (const Row& r : rows) {
-        InitHostState();
+        const test_state::ScopedHostState fresh;
         for (const std::string& record : r.host) ParseExchangeText(record);
         ParseExchangeText("hp3 50 20");
         ParseExchangeText("hp4 40 25");
@@ -506,7 +507,7 @@ TEST(BuildAddedDimension, MissingReferencePointsAreTheOrigin) {
     // Without hp4 the value stands at (0, 0); without hp2 too, Q = (0, 0) lies on the picked
     // line and the dimension has no length.
     for (const bool withMeasuredPoint : {true, false}) {
-        InitHostState();
+        const test_state::ScopedHostState fresh;
         for (const char* record : {kAllScalesOne, "lg0", "ly0", "lc1", "lt1", "cn1", "z3"}) {
             ParseExchangeText(record);
         }

@@ -10,6 +10,7 @@
 #include <tuple>
 #include <vector>
 
+#include "HostStateScope.h"
 #include "exchange/JwwGaibu.h"
 
 namespace dovarin {
@@ -67,6 +68,7 @@ TEST(EntityList, CopyMoveAndClear) {
 
 // Many rounds of filling and freeing HostState, as a test run does: each starts from nothing.
 TEST(EntityList, HostStateRoundsStartClean) {
+    const test_state::ScopedHostState restore;
     for (int round = 0; round < 30; ++round) {
         InitHostState();
         for (int i = 0; i < 20000; ++i) ParseExchangeText("1 2 3 4");
@@ -75,7 +77,6 @@ TEST(EntityList, HostStateRoundsStartClean) {
         ASSERT_EQ(HostState.EntityOrder.size(), 20001u);
         FreeHostState();
     }
-    InitHostState();
 }
 
 // ---- exactness -------------------------------------------------------------------------------
@@ -247,7 +248,7 @@ TEST(EntityList, EveryFieldComesBackExactly) {
 // Ten thousand one-letter texts after a long font name keep the name, but do not store it each.
 TEST(EntityList, RepeatedFontNameIsStoredOnce) {
     const std::string font = "<" + std::string(298, 'F') + ">";
-    InitHostState();
+    const test_state::ScopedHostState fresh;
     ParseExchangeText("cn\"$" + font);
     for (int i = 0; i < 10000; ++i) ParseExchangeText("ch 1 2 1 0 \"a");
     const THostState& s = HostState;
@@ -256,7 +257,6 @@ TEST(EntityList, RepeatedFontNameIsStoredOnce) {
     EXPECT_EQ(s.Texts[9999].FontName, font.substr(0, 255));
     EXPECT_EQ(s.Cur.CurFontName, font);
     EXPECT_LT(s.Texts.StoredBytes(), 10000u * 16);
-    InitHostState();
 }
 
 // Each entry's index is its place in the list of its kind, by index and in order, over pages.

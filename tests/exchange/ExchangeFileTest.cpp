@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "HostStateScope.h"
 #include "TestFiles.h"
 #include "exchange/JwwGaibu.h"
 
@@ -34,10 +35,9 @@ int ProcessId() {
 using test_files::ReadBytes;
 using test_files::WriteBytes;
 
-// A folder of its own for each test, removed afterwards.
+// A fresh HostState and a folder of its own for each test, both cleaned up afterwards.
 class ExchangeFile : public ::testing::Test {
   protected:
-    void SetUp() override { InitHostState(); }
     fs::path File() const { return dir_ / "JWC_TEMP.TXT"; }
     // Writes `bytes` as the exchange file and reads it.
     bool ReadFrom(const std::string& bytes) {
@@ -52,6 +52,7 @@ class ExchangeFile : public ::testing::Test {
         return lines;
     }
 
+    const test_state::ScopedHostState state_;
     test_files::ScratchFolder scratch_{"exchange"};
     const fs::path dir_ = scratch_.Path();
 };

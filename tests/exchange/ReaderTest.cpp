@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "HostStateScope.h"
 #include "exchange/JwwGaibu.h"
 
 namespace dovarin {
@@ -303,7 +304,7 @@ TEST(Reader, CountersDoNotWrap) {
         {3 * kIntMax - 1, {static_cast<int>(kIntMax), 1, 2}},
     };
     for (size_t i = 0; i < std::size(rows); ++i) {
-        InitHostState();
+        const test_state::ScopedHostState fresh;
         HostState.Cur.ChainCount = rows[i].chainsBefore;
         HostState.HpPointCount = kIntMax;
         for (const char* line : {"pl", "0 0 1 1", "pl", "1 1 2 2", "pl", "2 2 3 3", "hp1 1 1"})
@@ -314,7 +315,6 @@ TEST(Reader, CountersDoNotWrap) {
         EXPECT_EQ(HostState.Cur.ChainCount, rows[i].chainsBefore + 3) << " row " << i;
         EXPECT_EQ(HostState.HpPointCount, kIntMax + 1) << " row " << i;
     }
-    InitHostState();
 }
 
 TEST(Reader, DimensionAfterMsg) {

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #endif
 
+#include "HostStateScope.h"
 #include "TestFiles.h"
 #include "exchange/JwwGaibu.h"
 #include "settings/Settings.h"
@@ -46,11 +47,7 @@ std::vector<std::string> SplitCrLf(const std::string& text) {
 
 class SettingsFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        InitHostState();
-        path_ = dir_ / "kelm.dat";
-    }
-    void TearDown() override { InitHostState(); }
+    void SetUp() override { path_ = dir_ / "kelm.dat"; }
 
     // A dialog as the form has it when it loads: ComboBox3 filled, nothing selected there.
     static SavedDialog FreshDialog() {
@@ -68,6 +65,7 @@ class SettingsFileTest : public ::testing::Test {
         return d;
     }
 
+    const test_state::ScopedHostState state_;
     test_files::ScratchFolder scratch_{"settings"};
     const fs::path dir_ = scratch_.Path();
     fs::path path_;
