@@ -7,15 +7,12 @@
 #include <imm.h>
 
 #include <algorithm>
-#include <new>
 
 #include "app/WindowPlacement.h"
 #include "app/win32/WideText.h"
 
 namespace dovarin::win32 {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr const wchar_t* kFormClass = L"DovarinForm";
 constexpr const wchar_t* kCaption = L"Dovarin";
@@ -177,22 +174,11 @@ HWND MainForm::Item(ControlId id) const {
 
 // ---- running the form ------------------------------------------------------------------------
 
-template <class Action>
-void MainForm::Guarded(Action&& action) noexcept {
+void MainForm::Show() {
     // Nothing may be thrown into Windows: a failure in the window's own code breaks the run off
     // as one inside TForm1's handlers does.
-    try {
-        action();
-    } catch (const std::bad_alloc&) {
-        form_.Abort(true);
-    } catch (...) {
-        form_.Abort(false);
-    }
-}
-
-void MainForm::Show(const fs::path& exeDir) {
-    Guarded([&] {
-        form_.FormShow(exeDir);
+    AbortOnFailure(form_, [this] {
+        form_.FormShow();
         if (!hwnd_ || closing_) return;
         if (const std::optional<RECT> frame = WindowRect(hwnd_); frame && owner_) {
             SetWindowPos(owner_, nullptr, frame->left, frame->top, 0, 0,
@@ -230,7 +216,8 @@ LRESULT CALLBACK MainForm::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LP
     auto* form = reinterpret_cast<MainForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!form) return DefDlgProcW(hwnd, message, wParam, lParam);
     LRESULT result = 0;
-    form->Guarded([&] { result = form->HandleMessage(hwnd, message, wParam, lParam); });
+    AbortOnFailure(form->form_,
+                   [&] { result = form->HandleMessage(hwnd, message, wParam, lParam); });
     return result;
 }
 

@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include <filesystem>
 #include <map>
 #include <string>
 #include <string_view>
@@ -28,9 +27,8 @@ class MainForm final : public FormWindow {
 
     // Null when the window could not be created or is gone.
     HWND Handle() const { return hwnd_; }
-    // Runs FormShow for the executable's folder, then shows the window, unless the form closed
-    // itself meanwhile.
-    void Show(const std::filesystem::path& exeDir);
+    // Runs FormShow, then shows the window, unless the form closed itself meanwhile.
+    void Show();
     // The message loop asks first: true when the form took the message (the dialog keys).
     bool PreTranslate(MSG& message);
 
@@ -81,9 +79,6 @@ class MainForm final : public FormWindow {
     int CheckedRadio(ControlId group) const;
     HWND RadioTabStop(ControlId group) const;
     void UpdateRadioTabStop(ControlId group);
-
-    template <class Action>
-    void Guarded(Action&& action) noexcept;
 
     TForm1 form_{*this};
     HWND hwnd_ = nullptr;
