@@ -4,8 +4,9 @@
 // LabelWindow is what the standard controls cost; what Dovarin takes beyond it is Dovarin's.
 #include <windows.h>
 
+#include "app/win32/DialogFont.h"
 #include "app/win32/FormLayout.h"
-#include "app/win32/MainForm.h"
+#include "app/win32/WinUtil.h"
 
 namespace {
 

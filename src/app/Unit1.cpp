@@ -3,8 +3,6 @@
 // closes, and the settings file is written only by an OK whose values all passed.
 #include "app/Unit1.h"
 
-#include <new>
-
 #include "dimension/Dimension.h"
 #include "exchange/JwwGaibu.h"
 #include "util/MyFunc.h"
@@ -68,27 +66,15 @@ std::filesystem::path TForm1::SettingsFilePath() {
     return ExeDir / kSettingsFileName;
 }
 
-template <class Work>
-void TForm1::Guarded(Work work) noexcept {
-    try {
-        work();
-    } catch (const std::bad_alloc&) {
-        Abort(true);
-    } catch (...) {
-        Abort(false);
-    }
-}
-
-void TForm1::FormShow(const std::filesystem::path& exeDir) noexcept {
+void TForm1::FormShow() noexcept {
     closed_ = false;
-    Aborted = AbortedOutOfMemory = false;
+    Outcome.Aborted = FormOutcome::Break::None;
     exchangeFile_.clear();
-    Guarded([&] { Show(exeDir); });
+    AbortOnFailure(*this, [this] { Show(); });
 }
 
-void TForm1::Show(const std::filesystem::path& exeDir) {
+void TForm1::Show() {
     // The answer's place before anything else: whatever fails from here on, "hq" goes there.
-    SetExeDir(exeDir);
     exchangeFile_ = ExchangeFilePath();
     InitHostState();
     // Without an exchange file the form opens on HostState's defaults.
@@ -103,7 +89,7 @@ void TForm1::Show(const std::filesystem::path& exeDir) {
 }
 
 void TForm1::Button1Click() noexcept {
-    Guarded([this] { PressOk(); });
+    AbortOnFailure(*this, [this] { PressOk(); });
 }
 
 void TForm1::PressOk() {
@@ -120,7 +106,7 @@ void TForm1::PressOk() {
         window_.FocusControl(focus);
         return;
     }
-    SettingsSaveFailed = !SaveSettings(SettingsFilePath(), Dialog);
+    Outcome.SettingsSaveFailed = !SaveSettings(SettingsFilePath(), Dialog);
 
     const ConstructionResult result = BuildAddedDimension(
         settings, [this](std::string_view status) { window_.SetStatus(status); });
@@ -133,13 +119,12 @@ void TForm1::PressOk() {
 }
 
 void TForm1::Button2Click() noexcept {
-    Guarded([this] { window_.Close(); });
+    AbortOnFailure(*this, [this] { window_.Close(); });
 }
 
 void TForm1::Abort(bool outOfMemory) noexcept {
     if (closed_) return;  // the answer is written already
-    Aborted = true;
-    AbortedOutOfMemory = outOfMemory;
+    Outcome.Aborted = outOfMemory ? FormOutcome::Break::OutOfMemory : FormOutcome::Break::Failure;
     // Half an answer is no answer. What the host passed goes too, so that "hq" finds memory.
     OutputBuffer.clear();
     FreeHostState();
@@ -153,10 +138,11 @@ void TForm1::Abort(bool outOfMemory) noexcept {
 void TForm1::FormClose() noexcept {
     if (closed_) return;
     closed_ = true;
-    if (Aborted) OutputBuffer.clear();
+    if (Outcome.Aborted != FormOutcome::Break::None) OutputBuffer.clear();
     // A show that broke off before it knew the answer's place answers in ExeDir, which the
     // program set before anything could fail.
-    AnswerWritten = exchangeFile_.empty() ? WriteCancelAnswer() : WriteExchangeFile(exchangeFile_);
+    Outcome.AnswerWritten =
+        exchangeFile_.empty() ? WriteCancelAnswer() : WriteExchangeFile(exchangeFile_);
     FreeHostState();
 }
 

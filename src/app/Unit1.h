@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,12 +34,25 @@ class FormWindow {
 };
 
 // The executable's folder, ending with the path separator; both files of the program lie there.
+// The program's start sets it once, before anything can fail, so that even a last resort
+// answers in the right folder.
 extern std::filesystem::path ExeDir;
 // Sets ExeDir to `folder`, ending with the separator as the executable's folder does.
 void SetExeDir(const std::filesystem::path& folder);
 // The host's exchange file and the settings file.
 constexpr const char* kExchangeFileName = "JWC_TEMP.TXT";
 constexpr const char* kSettingsFileName = "kelm.dat";
+
+// How a run went, for a caller without a screen (the batch tool). The program shows no file
+// error: the host sees only the answer.
+struct FormOutcome {
+    enum class Break { None, Failure, OutOfMemory };
+    // The run broke off. The answer is "hq" when AnswerWritten; otherwise it could not be
+    // written, and the file was removed where the folder allows it.
+    Break Aborted = Break::None;
+    bool AnswerWritten = false;       // FormClose wrote the exchange file
+    bool SettingsSaveFailed = false;  // an OK's SaveSettings failed; the old file stays
+};
 
 // The handlers never let an exception out: the Win32 dialog and the batch tool call them as they
 // are. Whatever fails inside one of them (memory included, also while the exchange file is read
@@ -51,8 +65,8 @@ class TForm1 {
   public:
     explicit TForm1(FormWindow& window) : window_(window) {}
 
-    // exeDir stands for the folder of the running executable.
-    void FormShow(const std::filesystem::path& exeDir) noexcept;
+    // Reads both files in ExeDir.
+    void FormShow() noexcept;
     void Button1Click() noexcept;  // OK
     void Button2Click() noexcept;  // Cancel
     void FormClose() noexcept;
@@ -63,30 +77,33 @@ class TForm1 {
     // The dialog as data: controls and saved window position.
     SavedDialog Dialog;
 
-    // How the file writes went. The program shows no file error (the host sees only the
-    // answer); a caller without a screen, the batch tool, reports them.
-    bool SettingsSaveFailed = false;  // an OK's SaveSettings failed; the old file stays
-    bool AnswerWritten = false;       // FormClose wrote the exchange file
-    // The run broke off. The answer is "hq" when AnswerWritten; otherwise it could not be
-    // written, and the file was removed where the folder allows it.
-    bool Aborted = false;
-    bool AbortedOutOfMemory = false;
+    FormOutcome Outcome;
 
     // The two files of the program, in ExeDir.
     static std::filesystem::path ExchangeFilePath();
     static std::filesystem::path SettingsFilePath();
 
   private:
-    void Show(const std::filesystem::path& exeDir);
+    void Show();
     void PressOk();
-    // Runs a handler's work; a failure breaks the run off.
-    template <class Work>
-    void Guarded(Work work) noexcept;
 
     FormWindow& window_;
     std::filesystem::path exchangeFile_;  // known before anything is read
     bool closed_ = false;
 };
+
+// Runs `work`; whatever escapes it (memory included) breaks the form's run off. The one guard
+// of the form's handlers, of the window code around them and of the batch run.
+template <class Work>
+void AbortOnFailure(TForm1& form, Work&& work) noexcept {
+    try {
+        work();
+    } catch (const std::bad_alloc&) {
+        form.Abort(true);
+    } catch (...) {
+        form.Abort(false);
+    }
+}
 
 // The last resort when no form runs (its window could not be created, or start-up failed): the
 // answer "hq", or no answer file at all when even that cannot be written; never the host's own

@@ -1,5 +1,5 @@
-// The dialog's controls as data: the control table in tab order, the fixed list items, access to
-// a control's state by its id, and the typing limits of the edits.
+// The dialog's controls as data: the fixed list items, access to a control's state by its id
+// through its row of the control table, and the typing limits of the edits.
 #include <cstddef>
 #include <stdexcept>
 #include <string>
@@ -9,34 +9,6 @@
 
 namespace dovarin {
 namespace {
-
-// Typing limits in bytes of code page 932.
-constexpr int kShortEditLimit = 8;    // arrow length and angle
-constexpr int kNumberEditLimit = 16;  // the other numbers
-constexpr int kTextEditLimit = 32;    // prefix and suffix
-
-const std::vector<ControlInfo> kControlTable = {
-    {ControlId::ComboBox1, "ComboBox1", ControlKind::ComboBox, 0, false},
-    {ControlId::ComboBox2, "ComboBox2", ControlKind::ComboBox, 0, false},
-    {ControlId::Edit7, "Edit7", ControlKind::Edit, kShortEditLimit, false},
-    {ControlId::Edit8, "Edit8", ControlKind::Edit, kShortEditLimit, false},
-    {ControlId::Edit1, "Edit1", ControlKind::Edit, kNumberEditLimit, false},
-    {ControlId::ComboBox3, "ComboBox3", ControlKind::ComboBox, 0, false},
-    {ControlId::Edit2, "Edit2", ControlKind::Edit, kTextEditLimit, true},
-    {ControlId::Edit3, "Edit3", ControlKind::Edit, kTextEditLimit, true},
-    {ControlId::ComboBox4, "ComboBox4", ControlKind::ComboBox, 0, false},
-    {ControlId::ComboBox5, "ComboBox5", ControlKind::ComboBox, 0, false},
-    {ControlId::RadioGroup1, "RadioGroup1", ControlKind::RadioGroup, 0, false},
-    {ControlId::RadioGroup2, "RadioGroup2", ControlKind::RadioGroup, 0, false},
-    {ControlId::CheckBox1, "CheckBox1", ControlKind::CheckBox, 0, false},
-    {ControlId::CheckBox2, "CheckBox2", ControlKind::CheckBox, 0, false},
-    {ControlId::CheckBox3, "CheckBox3", ControlKind::CheckBox, 0, false},
-    {ControlId::CheckBox4, "CheckBox4", ControlKind::CheckBox, 0, false},
-    {ControlId::Edit4, "Edit4", ControlKind::Edit, kNumberEditLimit, false},
-    {ControlId::Edit5, "Edit5", ControlKind::Edit, kNumberEditLimit, false},
-    {ControlId::Edit6, "Edit6", ControlKind::Edit, kNumberEditLimit, false},
-    {ControlId::Edit9, "Edit9", ControlKind::Edit, kNumberEditLimit, false},
-};
 
 const std::vector<std::string> kMarkerItems = {
     "\x90\xfc\x96\xee\x88\xf3",  // 線矢印
@@ -100,50 +72,10 @@ std::string_view InsertedPart(std::string_view before, std::string_view after) {
     return after.substr(head, TailStart(before, after, head, before.size() - head) - head);
 }
 
-// Where DialogControls keeps each control's state.
+// The control's member of DialogControls; a control of another kind has none.
 template <class T>
-struct FieldRow {
-    ControlId id;
-    T DialogControls::*field;
-};
-
-const FieldRow<int> kIndexFields[] = {
-    {ControlId::ComboBox1, &DialogControls::ComboBox1},
-    {ControlId::ComboBox2, &DialogControls::ComboBox2},
-    {ControlId::ComboBox3, &DialogControls::ComboBox3},
-    {ControlId::ComboBox4, &DialogControls::ComboBox4},
-    {ControlId::ComboBox5, &DialogControls::ComboBox5},
-    {ControlId::RadioGroup1, &DialogControls::RadioGroup1},
-    {ControlId::RadioGroup2, &DialogControls::RadioGroup2},
-};
-
-const FieldRow<std::string> kTextFields[] = {
-    {ControlId::Edit1, &DialogControls::Edit1}, {ControlId::Edit2, &DialogControls::Edit2},
-    {ControlId::Edit3, &DialogControls::Edit3}, {ControlId::Edit4, &DialogControls::Edit4},
-    {ControlId::Edit5, &DialogControls::Edit5}, {ControlId::Edit6, &DialogControls::Edit6},
-    {ControlId::Edit7, &DialogControls::Edit7}, {ControlId::Edit8, &DialogControls::Edit8},
-    {ControlId::Edit9, &DialogControls::Edit9},
-};
-
-const FieldRow<bool> kCheckFields[] = {
-    {ControlId::CheckBox1, &DialogControls::CheckBox1},
-    {ControlId::CheckBox2, &DialogControls::CheckBox2},
-    {ControlId::CheckBox3, &DialogControls::CheckBox3},
-    {ControlId::CheckBox4, &DialogControls::CheckBox4},
-};
-
-// The field of the control, or nullptr when the control is of another kind.
-template <class T, std::size_t N>
-T DialogControls::*FieldOf(const FieldRow<T> (&rows)[N], ControlId id) {
-    for (const FieldRow<T>& row : rows) {
-        if (row.id == id) return row.field;
-    }
-    return nullptr;
-}
-
-template <class T, std::size_t N>
-T DialogControls::*RequiredField(const FieldRow<T> (&rows)[N], ControlId id) {
-    if (const auto field = FieldOf(rows, id)) return field;
+T DialogControls::*RequiredField(T DialogControls::*field, ControlId id) {
+    if (field) return field;
     throw std::logic_error("DialogControls: " + std::string(GetControlInfo(id).name) +
                            " is a control of another kind");
 }
@@ -160,24 +92,6 @@ bool SameState(const DialogControls& a, const DialogControls& b, const ControlIn
 }
 
 }  // namespace
-
-const std::vector<ControlInfo>& ControlTable() {
-    return kControlTable;
-}
-
-const ControlInfo& GetControlInfo(ControlId id) {
-    for (const ControlInfo& info : kControlTable) {
-        if (info.id == id) return info;
-    }
-    return kControlTable.front();  // unreachable: every id has a row
-}
-
-const ControlInfo* FindControl(std::string_view name) {
-    for (const ControlInfo& info : kControlTable) {
-        if (name == info.name) return &info;
-    }
-    return nullptr;
-}
 
 std::string LimitTyped(std::string_view text, int limit) {
     if (limit <= 0) return std::string(text);
@@ -217,7 +131,7 @@ EditResult ApplyEdit(std::string_view before, const std::optional<std::string>& 
 }
 
 int DialogControls::ItemCount(ControlId list) const {
-    if (list == ControlId::RadioGroup1 || list == ControlId::RadioGroup2) return kRadioButtonCount;
+    if (GetControlInfo(list).kind == ControlKind::RadioGroup) return kRadioButtonCount;
     return static_cast<int>(Items(list).size());
 }
 
@@ -238,32 +152,32 @@ const std::vector<std::string>& DialogControls::Items(ControlId list) const {
 }
 
 bool DialogControls::HasSelection(ControlId list) const {
-    const auto field = FieldOf(kIndexFields, list);
+    const auto field = GetControlInfo(list).field.index;
     return field && this->*field >= 0 && this->*field < ItemCount(list);
 }
 
 int& DialogControls::Index(ControlId id) {
-    return this->*RequiredField(kIndexFields, id);
+    return this->*RequiredField(GetControlInfo(id).field.index, id);
 }
 
 int DialogControls::Index(ControlId id) const {
-    return this->*RequiredField(kIndexFields, id);
+    return this->*RequiredField(GetControlInfo(id).field.index, id);
 }
 
 std::string& DialogControls::Text(ControlId id) {
-    return this->*RequiredField(kTextFields, id);
+    return this->*RequiredField(GetControlInfo(id).field.text, id);
 }
 
 const std::string& DialogControls::Text(ControlId id) const {
-    return this->*RequiredField(kTextFields, id);
+    return this->*RequiredField(GetControlInfo(id).field.text, id);
 }
 
 bool& DialogControls::Checked(ControlId id) {
-    return this->*RequiredField(kCheckFields, id);
+    return this->*RequiredField(GetControlInfo(id).field.checked, id);
 }
 
 bool DialogControls::Checked(ControlId id) const {
-    return this->*RequiredField(kCheckFields, id);
+    return this->*RequiredField(GetControlInfo(id).field.checked, id);
 }
 
 bool operator==(const DialogControls& a, const DialogControls& b) {

@@ -8,53 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/ControlTable.h"
+
 namespace dovarin {
-
-// Index of a drop-down list or radio group with nothing selected.
-constexpr int kNoSelection = -1;
-
-// The dialog's input controls, by their own names.
-enum class ControlId {
-    ComboBox1,
-    ComboBox2,
-    ComboBox3,
-    ComboBox4,
-    ComboBox5,
-    Edit1,
-    Edit2,
-    Edit3,
-    Edit4,
-    Edit5,
-    Edit6,
-    Edit7,
-    Edit8,
-    Edit9,
-    RadioGroup1,
-    RadioGroup2,
-    CheckBox1,
-    CheckBox2,
-    CheckBox3,
-    CheckBox4,
-};
-
-enum class ControlKind { ComboBox, Edit, RadioGroup, CheckBox };
-
-// One row of the control table: what the window needs to create and limit a control.
-struct ControlInfo {
-    ControlId id;
-    const char* name;  // "Edit7"
-    ControlKind kind;
-    int typingLimit;  // edits: most bytes of code page 932 the user may type; else 0
-    bool imeAllowed;  // the Japanese input method stays on (prefix and suffix only)
-};
-
-// All input controls in tab order.
-const std::vector<ControlInfo>& ControlTable();
-const ControlInfo& GetControlInfo(ControlId id);
-// The control of that name ("ComboBox3"), or nullptr.
-const ControlInfo* FindControl(std::string_view name);
-
-constexpr int kRadioButtonCount = 2;  // RadioGroup1, RadioGroup2
 
 // Typing limits count bytes of code page 932; a two-byte character is never split. A limit of 0
 // or less means no limit (the controls that are not edits).

@@ -43,14 +43,20 @@ namespace fs = std::filesystem;
 constexpr int kDefaultWindowPos = 100;
 constexpr int kReadLines = 22;
 
-// Lines 3 to 22, in file order.
-constexpr std::array<ControlId, kReadLines - 2> kLineControls = {
-    ControlId::ComboBox1, ControlId::ComboBox2, ControlId::ComboBox3,   ControlId::ComboBox4,
-    ControlId::ComboBox5, ControlId::Edit1,     ControlId::Edit2,       ControlId::Edit3,
-    ControlId::Edit4,     ControlId::Edit5,     ControlId::Edit6,       ControlId::Edit7,
-    ControlId::Edit8,     ControlId::Edit9,     ControlId::RadioGroup1, ControlId::RadioGroup2,
-    ControlId::CheckBox1, ControlId::CheckBox2, ControlId::CheckBox3,   ControlId::CheckBox4,
-};
+constexpr int kFirstControlLine = 3;
+
+// Lines 3 to 22, in file order; each control's line is in its row of the control table.
+using LineControls = std::array<ControlId, kReadLines - kFirstControlLine + 1>;
+const LineControls& ControlsByLine() {
+    static const LineControls controls = [] {
+        LineControls byLine{};
+        for (const ControlInfo& info : ControlTable()) {
+            byLine.at(info.settingsLine - kFirstControlLine) = info.id;
+        }
+        return byLine;
+    }();
+    return controls;
+}
 
 // ---- reading ---------------------------------------------------------------------------------
 
@@ -123,7 +129,8 @@ void ApplyLines(const std::vector<std::string_view>& lines, SavedDialog& dialog)
         } else if (i == 1) {
             dialog.WindowTop = StrToIntOrZero(lines[i]);
         } else {
-            ApplyControlLine(kLineControls[i - 2], lines[i], dialog.Controls);
+            ApplyControlLine(ControlsByLine()[i + 1 - kFirstControlLine], lines[i],
+                             dialog.Controls);
         }
     }
 }
@@ -219,16 +226,16 @@ std::string SettingsFileText(const SavedDialog& dialog) {
     // would hold it twice while it moves. The position and the other controls' lines are
     // numbers, a few bytes each.
     constexpr std::size_t kNumberLineBytes = 32;
-    std::size_t size = (2 + kLineControls.size()) * kNumberLineBytes;
+    std::size_t size = kReadLines * kNumberLineBytes;
     for (const std::string& line : runLines) size += line.size() + 2;
-    for (ControlId id : kLineControls) {
+    for (ControlId id : ControlsByLine()) {
         if (GetControlInfo(id).kind == ControlKind::Edit) size += dialog.Controls.Text(id).size();
     }
     std::string out;
     out.reserve(size);
     AppendLine(out, std::to_string(dialog.WindowLeft));
     AppendLine(out, std::to_string(dialog.WindowTop));
-    for (ControlId id : kLineControls) AppendControlLine(out, id, dialog.Controls);
+    for (ControlId id : ControlsByLine()) AppendControlLine(out, id, dialog.Controls);
     for (const std::string& line : runLines) AppendLine(out, line);
     return out;
 }

@@ -107,14 +107,17 @@ std::vector<std::string> ValidSettings(int left, int top) {
 
 class Unit1Test : public ::testing::Test {
   protected:
-    void SetUp() override { window_.Attach(form_); }
+    void SetUp() override {
+        window_.Attach(form_);
+        SetExeDir(dir_);
+    }
 
     fs::path Exchange() const { return dir_ / "JWC_TEMP.TXT"; }
     fs::path Settings() const { return dir_ / "kelm.dat"; }
 
     void Show(const std::vector<std::string>& exchange) {
         WriteBytes(Exchange(), Crlf(exchange));
-        form_.FormShow(dir_);
+        form_.FormShow();
         window_.Calls.clear();
     }
 
@@ -131,7 +134,7 @@ TEST_F(Unit1Test, ShowReadsBothFilesThenShowsControlsAndMovesTheWindow) {
     settings[4] = "7";  // ComboBox3
     WriteBytes(Settings(), Crlf(settings));
 
-    form_.FormShow(dir_);
+    form_.FormShow();
 
     EXPECT_EQ(window_.Calls, (std::vector<std::string>{"ShowControls", "SetPosition 300 200"}));
     ASSERT_EQ(window_.Controls().ComboBox3Items.size(), 11u);
@@ -152,7 +155,7 @@ TEST_F(Unit1Test, CancelAnswerWithoutAFormReplacesTheHostsInput) {
 }
 
 TEST_F(Unit1Test, ShowWithoutFilesUsesDefaults) {
-    form_.FormShow(dir_);
+    form_.FormShow();
 
     EXPECT_EQ(window_.Calls, (std::vector<std::string>{"ShowControls", "SetPosition 100 100"}));
     EXPECT_EQ(window_.Controls().ComboBox3, kNoSelection);
@@ -299,7 +302,7 @@ TEST_F(Unit1Test, RecordsWhichFilesCouldNotBeWritten) {
         }
         if (row.answerFolder) {
             fs::create_directory(Exchange());
-            form_.FormShow(dir_);
+            form_.FormShow();
         } else {
             Show(kPickedDimension);
         }
@@ -308,8 +311,8 @@ TEST_F(Unit1Test, RecordsWhichFilesCouldNotBeWritten) {
         if (!window_.Calls.empty() && window_.Calls.back().rfind("Message", 0) == 0) {
             form_.Button2Click();  // refused without a picked line: closed as Cancel
         }
-        EXPECT_EQ(form_.SettingsSaveFailed, row.settingsFolder) << row.what;
-        EXPECT_EQ(form_.AnswerWritten, !row.answerFolder) << row.what;
+        EXPECT_EQ(form_.Outcome.SettingsSaveFailed, row.settingsFolder) << row.what;
+        EXPECT_EQ(form_.Outcome.AnswerWritten, !row.answerFolder) << row.what;
         EXPECT_EQ(fs::is_directory(Settings()), row.settingsFolder) << row.what;
         EXPECT_EQ(fs::is_directory(Exchange()), row.answerFolder) << row.what;
         window_.Calls.clear();
@@ -354,13 +357,15 @@ TEST_F(Unit1Test, AFailureInsideAHandlerAnswersHq) {
         window_.FailAt = row.failAt;
         window_.FailOutOfMemory = row.outOfMemory;
         test_alloc::FailBeyondBudget(true);
-        form_.FormShow(dir_);
-        if (!form_.Aborted) row.cancel ? form_.Button2Click() : form_.Button1Click();
+        form_.FormShow();
+        if (form_.Outcome.Aborted == FormOutcome::Break::None)
+            row.cancel ? form_.Button2Click() : form_.Button1Click();
         test_alloc::FailBeyondBudget(false);
 
-        EXPECT_TRUE(form_.Aborted) << row.what;
-        EXPECT_EQ(form_.AbortedOutOfMemory, row.outOfMemory) << row.what;
-        EXPECT_TRUE(form_.AnswerWritten) << row.what;
+        EXPECT_EQ(form_.Outcome.Aborted,
+                  row.outOfMemory ? FormOutcome::Break::OutOfMemory : FormOutcome::Break::Failure)
+            << row.what;
+        EXPECT_TRUE(form_.Outcome.AnswerWritten) << row.what;
         EXPECT_EQ(ReadBytes(Exchange()), "hq\r\n") << row.what;
         // kelm.dat is the old file or the whole new one.
         const std::string settings = ReadBytes(Settings());

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -56,6 +57,46 @@ TEST(ControlTable, UnknownNames) {
     for (const char* name : {"", "Button1", "edit7", "Edit", "Edit10", "ComboBox3 "}) {
         EXPECT_EQ(FindControl(name), nullptr) << name;
     }
+}
+
+// What a row of the table must hold, so that a new or moved control is whole: the member of
+// its kind, one line of kelm.dat of its own, a caption shown by a label right before it or by
+// itself, and window IDs that no other window has.
+TEST(ControlTable, EveryRowIsWholeAndItsWindowsAreUnique) {
+    std::set<int> ids;
+    std::set<int> lines;
+    const auto addId = [&ids](const WindowRow& window) {
+        return window.id == 0 || ids.insert(window.id).second;
+    };
+    for (const WindowRow& window : FormOwnWindows()) EXPECT_TRUE(addId(window)) << window.id;
+    const std::vector<ControlInfo>& table = ControlTable();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const ControlInfo& info = table[i];
+        const bool edit = info.kind == ControlKind::Edit;
+        const bool check = info.kind == ControlKind::CheckBox;
+        const bool group = info.kind == ControlKind::RadioGroup;
+        EXPECT_EQ(info.field.text != nullptr, edit) << "row " << i;
+        EXPECT_EQ(info.field.checked != nullptr, check) << "row " << i;
+        EXPECT_EQ(info.field.index != nullptr, !edit && !check) << "row " << i;
+        EXPECT_TRUE(lines.insert(info.settingsLine).second) << "row " << i;
+        ASSERT_NE(info.Caption, nullptr) << "row " << i;
+        EXPECT_NE(std::string(info.Caption), "") << "row " << i;
+        // A group box and a check box show the caption themselves; the others have a label.
+        EXPECT_EQ(info.label.id == 0, group || check) << "row " << i;
+        EXPECT_NE(info.window.id, 0) << "row " << i;
+        for (const WindowRow& button : info.buttons)
+            EXPECT_EQ(button.id != 0, group) << "row " << i;
+        for (const WindowRow& window : {info.label, info.window, info.note}) {
+            EXPECT_TRUE(addId(window)) << "row " << i << " window " << window.id;
+        }
+        for (const WindowRow& button : info.buttons) {
+            EXPECT_TRUE(addId(button)) << "row " << i << " window " << button.id;
+        }
+    }
+    // Lines 3 to 22, each once.
+    ASSERT_EQ(lines.size(), table.size());
+    EXPECT_EQ(*lines.begin(), 3);
+    EXPECT_EQ(*lines.rbegin(), 22);
 }
 
 TEST(DialogControls, ListsAndTheirItems) {

@@ -4,7 +4,6 @@
 #include "app/batch/BatchRun.h"
 
 #include <iostream>
-#include <new>
 
 #include "app/HeadlessWindow.h"
 #include "app/Unit1.h"
@@ -20,14 +19,18 @@ std::string StopLine(const HeadlessWindow& window) {
     return "refused: " + Cp932ToUtf8(window.Message().value_or(""));
 }
 
+bool Aborted(const TForm1& form) {
+    return form.Outcome.Aborted != FormOutcome::Break::None;
+}
+
 // Presses OK once; a stop or a refusal leaves the form open, and the run then ends as Cancel.
 int PressOk(TForm1& form, HeadlessWindow& window) {
     form.Button1Click();
-    if (form.Aborted) return kExitAborted;
+    if (Aborted(form)) return kExitAborted;
     if (window.Closed()) return kExitDone;
     std::cerr << StopLine(window) << '\n';
     form.Button2Click();
-    if (form.Aborted) return kExitAborted;
+    if (Aborted(form)) return kExitAborted;
     return window.Focus() ? kExitStopped : kExitRefused;
 }
 
@@ -36,23 +39,23 @@ int PressOk(TForm1& form, HeadlessWindow& window) {
 // after the form answered, so that a failure cannot be taken for a run broken off.
 int Operate(const BatchOptions& options, TForm1& form, HeadlessWindow& window,
             RunPicture* picture) {
-    try {
+    int status = kExitAborted;
+    AbortOnFailure(form, [&] {
         if (picture) picture->CaptureInput();
         for (const ControlChange& change : options.Changes) ApplyChange(change, window.Controls());
-        if (!options.Cancel) return PressOk(form, window);
+        if (!options.Cancel) {
+            status = PressOk(form, window);
+            return;
+        }
         form.Button2Click();
-        return form.Aborted ? kExitAborted : kExitDone;
-    } catch (const std::bad_alloc&) {
-        form.Abort(true);
-    } catch (...) {
-        form.Abort(false);
-    }
-    return kExitAborted;
+        status = Aborted(form) ? kExitAborted : kExitDone;
+    });
+    return status;
 }
 
 // The program keeps quiet about files it could not write; a caller of the batch tool must know.
 void ReportFileProblems(const TForm1& form, const std::filesystem::path& dir, bool answerMissing) {
-    if (form.SettingsSaveFailed) {
+    if (form.Outcome.SettingsSaveFailed) {
         std::cerr << "dovarin-batch: cannot write " << (dir / kSettingsFileName).string()
                   << "; the settings were not saved\n";
     }
@@ -64,9 +67,11 @@ void ReportFileProblems(const TForm1& form, const std::filesystem::path& dir, bo
 
 // A run that broke off answers "hq", or leaves no answer when even that could not be written.
 std::string AbortOutcome(const TForm1& form) {
-    std::string outcome = std::string("run aborted: ") +
-                          (form.AbortedOutOfMemory ? "out of memory" : "internal error");
-    outcome += form.AnswerWritten ? " (answer hq)" : ", and the answer could not be written";
+    const bool outOfMemory = form.Outcome.Aborted == FormOutcome::Break::OutOfMemory;
+    std::string outcome =
+        std::string("run aborted: ") + (outOfMemory ? "out of memory" : "internal error");
+    outcome +=
+        form.Outcome.AnswerWritten ? " (answer hq)" : ", and the answer could not be written";
     return outcome;
 }
 
@@ -97,22 +102,28 @@ int WritePicture(RunPicture& picture, const std::string& outcome, const BatchOpt
     return kExitCantWrite;
 }
 
+// The exit status of a run: the form's outcome first, then how OK or Cancel ended (`pressed`).
+int ExitStatus(const FormOutcome& outcome, int pressed) {
+    if (outcome.Aborted != FormOutcome::Break::None) return kExitAborted;
+    if (!outcome.AnswerWritten) return kExitCantWrite;  // a run that did not break off
+    return pressed;
+}
+
 // After the form answered: what went wrong with the files, then the picture. The answer is
 // final, and nothing here touches it or lets a failure out.
 int Finish(const TForm1& form, const HeadlessWindow& window, const BatchOptions& options,
-           RunPicture* picture, int status) noexcept {
-    // A run that did not break off, but has no answer.
-    const bool answerMissing = !form.AnswerWritten && !form.Aborted;
+           RunPicture* picture, int pressed) noexcept {
+    const int status = ExitStatus(form.Outcome, pressed);
+    const bool answerMissing = status == kExitCantWrite;
     std::string outcome;
     try {
         ReportFileProblems(form, options.Dir, answerMissing);
-        outcome = Outcome(form, window, options.Cancel, status);
-        if (form.Aborted) std::cerr << "dovarin-batch: " << outcome << '\n';
+        outcome = Outcome(form, window, options.Cancel, pressed);
+        if (Aborted(form)) std::cerr << "dovarin-batch: " << outcome << '\n';
         if (answerMissing) outcome += ", but the answer could not be written";
     } catch (...) {
         // No memory for the words: the status still says what happened.
     }
-    if (answerMissing) status = kExitCantWrite;
     return picture ? WritePicture(*picture, outcome, options, status) : status;
 }
 
@@ -124,16 +135,16 @@ int Run(const BatchOptions& options) {
     RunPicture* const drawing = options.SvgFile.empty() ? nullptr : &picture;
     if (drawing) window.OnClose([&picture] { picture.CaptureAnswer(); });
 
-    form.FormShow(options.Dir);
-    const int status = form.Aborted ? kExitAborted : Operate(options, form, window, drawing);
-    return Finish(form, window, options, drawing, status);
+    form.FormShow();
+    const int pressed = Aborted(form) ? kExitAborted : Operate(options, form, window, drawing);
+    return Finish(form, window, options, drawing, pressed);
 }
 
 }  // namespace
 
 int RunBatch(const BatchOptions& options) noexcept {
     try {
-        // Where the answer goes, before anything else can fail.
+        // Where the answer goes, before anything else can fail: the run's one setting of it.
         SetExeDir(options.Dir);
         return Run(options);
     } catch (...) {

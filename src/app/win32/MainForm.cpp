@@ -7,7 +7,6 @@
 #include <imm.h>
 
 #include <algorithm>
-#include <new>
 
 #include "app/WindowPlacement.h"
 #include "app/win32/WideText.h"
@@ -15,49 +14,12 @@
 namespace dovarin::win32 {
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr const wchar_t* kFormClass = L"DovarinForm";
 constexpr const wchar_t* kCaption = L"Dovarin";
 constexpr const wchar_t* kMessageCaption = L"確認";
-// The dialog's face, as every Japanese Windows has it; then, where it is missing, faces that
-// look like it: its English name, and the Japanese fixed-pitch faces of Linux.
-constexpr const wchar_t* kFontFaces[] = {L"ＭＳ ゴシック", L"MS Gothic", L"IPAGothic",
-                                         L"Noto Sans Mono CJK JP"};
 // Single border, system menu and minimise box: the size is fixed. No WS_CLIPCHILDREN: the form
 // paints the inside of the group boxes, which do not paint it themselves.
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr COLORREF kFormColor = RGB(255, 255, 255);
-constexpr COLORREF kMemoColor = RGB(187, 235, 244);
-constexpr COLORREF kStatusColor = RGB(231, 231, 231);
-BOOL CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-    *reinterpret_cast<bool*>(found) = true;
-    return FALSE;  // one is enough
-}
-
-bool IsInstalled(HDC dc, const wchar_t* face) {
-    LOGFONTW wanted = {};
-    wanted.lfCharSet = SHIFTJIS_CHARSET;
-    lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
-    bool found = false;
-    EnumFontFamiliesExW(dc, &wanted, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
-    return found;
-}
-
-const wchar_t* FindFormFontFace() {
-    // None installed (or no screen to ask): the system's own stand-in for the first.
-    const wchar_t* face = kFontFaces[0];
-    HDC screen = GetDC(nullptr);
-    if (!screen) return face;
-    for (const wchar_t* candidate : kFontFaces) {
-        if (IsInstalled(screen, candidate)) {
-            face = candidate;
-            break;
-        }
-    }
-    ReleaseDC(nullptr, screen);
-    return face;
-}
 
 const wchar_t* TextOf(const FormControl& row) {
     return row.text ? row.text : L"";
@@ -65,55 +27,11 @@ const wchar_t* TextOf(const FormControl& row) {
 
 }  // namespace
 
-const wchar_t* FormFontFace() {
-    static const wchar_t* const face = FindFormFontFace();
-    return face;
-}
-
-HFONT CreateFormFont(int pixels) {
-    return CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       FIXED_PITCH | FF_MODERN, FormFontFace());
-}
-
-WidgetClass ClassOf(Widget widget) {
-    // Every control in the tab order opens a group of its own; a radio group's first button
-    // opens its group (see CreateControl), so the arrow keys move between its buttons only.
-    constexpr DWORD kTab = WS_TABSTOP | WS_GROUP;
-    switch (widget) {
-        case Widget::DropDownList:
-            return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | kTab, 0};
-        case Widget::Edit:
-            return {L"EDIT", ES_AUTOHSCROLL | kTab, WS_EX_CLIENTEDGE};
-        case Widget::RadioButton:
-            return {L"BUTTON", BS_AUTORADIOBUTTON, 0};
-        case Widget::CheckBox:
-            return {L"BUTTON", BS_AUTOCHECKBOX | kTab, 0};
-        case Widget::DefaultButton:
-            return {L"BUTTON", BS_DEFPUSHBUTTON | kTab, 0};
-        case Widget::CancelButton:
-            return {L"BUTTON", BS_PUSHBUTTON | kTab, 0};
-        case Widget::Memo:
-            return {L"EDIT",
-                    ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
-                        WS_GROUP,
-                    WS_EX_CLIENTEDGE};
-        case Widget::Status:
-            return {L"STATIC", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX | WS_GROUP, 0};
-        case Widget::GroupBox:
-            return {L"BUTTON", BS_GROUPBOX | WS_GROUP, 0};
-        case Widget::Label:
-        case Widget::SmallLabel:
-            break;
-    }
-    return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | WS_GROUP, 0};
-}
-
 MainForm::MainForm(HINSTANCE instance, HWND owner)
     : owner_(owner),
-      formBrush_(CreateSolidBrush(kFormColor)),
-      memoBrush_(CreateSolidBrush(kMemoColor)),
-      statusBrush_(CreateSolidBrush(kStatusColor)) {
+      formBrush_(CreateSolidBrush(ColorOf(Fill::Form))),
+      memoBrush_(CreateSolidBrush(ColorOf(Fill::Memo))),
+      statusBrush_(CreateSolidBrush(ColorOf(Fill::Status))) {
     const auto background = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     // The dialog manager keeps its state in the window's own bytes.
     if (!RegisterWindowClass(instance, kFormClass, WindowProc, DLGWINDOWEXTRA, background)) return;
@@ -256,22 +174,11 @@ HWND MainForm::Item(ControlId id) const {
 
 // ---- running the form ------------------------------------------------------------------------
 
-template <class Action>
-void MainForm::Guarded(Action&& action) noexcept {
+void MainForm::Show() {
     // Nothing may be thrown into Windows: a failure in the window's own code breaks the run off
     // as one inside TForm1's handlers does.
-    try {
-        action();
-    } catch (const std::bad_alloc&) {
-        form_.Abort(true);
-    } catch (...) {
-        form_.Abort(false);
-    }
-}
-
-void MainForm::Show(const fs::path& exeDir) {
-    Guarded([&] {
-        form_.FormShow(exeDir);
+    AbortOnFailure(form_, [this] {
+        form_.FormShow();
         if (!hwnd_ || closing_) return;
         if (const std::optional<RECT> frame = WindowRect(hwnd_); frame && owner_) {
             SetWindowPos(owner_, nullptr, frame->left, frame->top, 0, 0,
@@ -309,7 +216,8 @@ LRESULT CALLBACK MainForm::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LP
     auto* form = reinterpret_cast<MainForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!form) return DefDlgProcW(hwnd, message, wParam, lParam);
     LRESULT result = 0;
-    form->Guarded([&] { result = form->HandleMessage(hwnd, message, wParam, lParam); });
+    AbortOnFailure(form->form_,
+                   [&] { result = form->HandleMessage(hwnd, message, wParam, lParam); });
     return result;
 }
 
@@ -370,18 +278,22 @@ void MainForm::OnCommand(int id, int code, HWND control) {
 }
 
 LRESULT MainForm::OnCtlColor(HDC dc, HWND control) const {
-    const int id = GetDlgCtrlID(control);
-    COLORREF color = kFormColor;
-    HBRUSH brush = formBrush_.Get();
-    if (id == kMemo1Id) {
-        color = kMemoColor;
-        brush = memoBrush_.Get();
-    } else if (id == kLabelA1Id) {
-        color = kStatusColor;
-        brush = statusBrush_.Get();
+    const FormControl* row = FindFormControl(GetDlgCtrlID(control));
+    const Fill fill = row ? row->fill : Fill::Form;
+    SetBkColor(dc, ColorOf(fill));
+    return reinterpret_cast<LRESULT>(BrushOf(fill));
+}
+
+HBRUSH MainForm::BrushOf(Fill fill) const {
+    switch (fill) {
+        case Fill::Memo:
+            return memoBrush_.Get();
+        case Fill::Status:
+            return statusBrush_.Get();
+        case Fill::Form:
+            break;
     }
-    SetBkColor(dc, color);
-    return reinterpret_cast<LRESULT>(brush);
+    return formBrush_.Get();
 }
 
 // ---- FormWindow ------------------------------------------------------------------------------

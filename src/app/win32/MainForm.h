@@ -6,34 +6,16 @@
 
 #include <windows.h>
 
-#include <filesystem>
 #include <map>
 #include <string>
 #include <string_view>
 
 #include "app/Unit1.h"
+#include "app/win32/DialogFont.h"
 #include "app/win32/FormLayout.h"
 #include "app/win32/WinUtil.h"
 
 namespace dovarin::win32 {
-
-// The dialog's font at `pixels` (its em height): "ＭＳ ゴシック", or where that is not installed
-// (a Wine without a replacement for it), the first installed of the faces that look like it.
-HFONT CreateFormFont(int pixels);
-// The face CreateFormFont asks for.
-const wchar_t* FormFontFace();
-constexpr int kFontHeight = 13;       // pixels at 96 DPI
-constexpr int kSmallFontHeight = 11;  // "（線矢印）"
-// Room below a drop-down list's box for its open list, at 96 DPI.
-constexpr int kDropDownListHeight = 240;
-
-// The window class and styles a widget of the layout table is created with.
-struct WidgetClass {
-    const wchar_t* className;
-    DWORD style;
-    DWORD exStyle;
-};
-WidgetClass ClassOf(Widget widget);
 
 class MainForm final : public FormWindow {
   public:
@@ -45,9 +27,8 @@ class MainForm final : public FormWindow {
 
     // Null when the window could not be created or is gone.
     HWND Handle() const { return hwnd_; }
-    // Runs FormShow for the executable's folder, then shows the window, unless the form closed
-    // itself meanwhile.
-    void Show(const std::filesystem::path& exeDir);
+    // Runs FormShow, then shows the window, unless the form closed itself meanwhile.
+    void Show();
     // The message loop asks first: true when the form took the message (the dialog keys).
     bool PreTranslate(MSG& message);
 
@@ -73,6 +54,7 @@ class MainForm final : public FormWindow {
     LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void OnCommand(int id, int code, HWND control);
     LRESULT OnCtlColor(HDC dc, HWND control) const;
+    HBRUSH BrushOf(Fill fill) const;
     void OnClose();
     void OnDpiChanged(int dpi, const RECT& suggested);
 
@@ -97,9 +79,6 @@ class MainForm final : public FormWindow {
     int CheckedRadio(ControlId group) const;
     HWND RadioTabStop(ControlId group) const;
     void UpdateRadioTabStop(ControlId group);
-
-    template <class Action>
-    void Guarded(Action&& action) noexcept;
 
     TForm1 form_{*this};
     HWND hwnd_ = nullptr;

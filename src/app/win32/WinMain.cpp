@@ -48,7 +48,8 @@ int Run(HINSTANCE instance) {
     InitCommonControlsEx(&controls);
     const std::filesystem::path exeDir = ExeFolder();
     if (exeDir.empty()) return 1;  // neither file can be found
-    // Known before anything can fail, so that a last resort answers in the right folder.
+    // Known before anything can fail, so that a last resort answers in the right folder: the
+    // run's one setting of it.
     SetExeDir(exeDir);
 
     ApplicationWindow application(instance);
@@ -60,7 +61,7 @@ int Run(HINSTANCE instance) {
         return 1;
     }
     application.Attach(form.Handle());
-    form.Show(exeDir);
+    form.Show();
     return RunMessageLoop(form);
 }
 

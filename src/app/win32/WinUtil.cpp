@@ -1,7 +1,7 @@
 #include "app/win32/WinUtil.h"
 
-#include "app/Unit1.h"
 #include "app/win32/WideText.h"
+#include "settings/ControlTable.h"
 
 namespace dovarin::win32 {
 
@@ -99,7 +99,8 @@ int SelectedIndex(HWND combo) {
 void SelectItem(HWND combo, int index) {
     const LRESULT count = Send(combo, CB_GETCOUNT, 0, 0);
     const bool valid = index >= 0 && index < count;
-    Send(combo, CB_SETCURSEL, valid ? static_cast<WPARAM>(index) : static_cast<WPARAM>(-1), 0);
+    const int selected = valid ? index : kNoSelection;
+    Send(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
 }
 
 void SetItems(HWND combo, const std::vector<std::string>& cp932Items) {
