@@ -160,21 +160,26 @@ struct OutputEntry {
 // The answer, in order.
 extern std::vector<OutputEntry> OutputBuffer;
 
-// Every field, table, flag and list to its default; empties the OutputBuffer.
+// A state with every field, table, flag and list at its default: what the reader starts from.
+THostState FreshHostState();
+// HostState to FreshHostState(); empties the OutputBuffer.
 void InitHostState();
 // Releases the lists and tables; HostState is not used afterwards until InitHostState.
 void FreeHostState();
 
 // ---- reader ----------------------------------------------------------------------------------
 
-// Reads the file line by line through ParseExchangeText. False when the file does not exist or
-// reading failed part-way; what was read stays applied.
-bool ReadExchangeFile(const std::filesystem::path& path);
-// Applies one line (without its line end) to HostState.
-void ParseExchangeText(std::string_view line);
-void AppendEntityOrder(int kind, std::int64_t index);
-// Copies the current attributes into a new entity's header (all but Extra).
-void FillEntityHeader(EntityHeader& header);
+// The reader fills the state it is given: the run's HostState, or a scratch state that starts as
+// FreshHostState() (the preview and the picture read the answer back into one).
+//
+// Reads the file line by line, as ParseExchangeText applies each line. False when the file does
+// not exist or reading failed part-way; what was read stays applied.
+bool ReadExchangeFile(const std::filesystem::path& path, THostState& state = HostState);
+// Applies one line (without its line end) to the state.
+void ParseExchangeText(std::string_view line, THostState& state = HostState);
+void AppendEntityOrder(THostState& state, int kind, std::int64_t index);
+// Copies the state's current attributes into a new entity's header (all but Extra).
+void FillEntityHeader(const THostState& state, EntityHeader& header);
 
 // ---- writer ----------------------------------------------------------------------------------
 
