@@ -346,7 +346,7 @@ void DrawDimensionLineAndValue(ExchangeWriter& out, const Quantities& q, const D
 // The host gets its own text type back, free-size values included whatever the type.
 void RestoreHostTextType(const THostState& h, ExchangeWriter& out) {
     out.PutTextType(h.HostTextType, h.HostFreeTextColor, h.HostFreeTextWidth, h.HostFreeTextHeight,
-                h.HostFreeTextSpacing);
+                    h.HostFreeTextSpacing);
 }
 
 }  // namespace

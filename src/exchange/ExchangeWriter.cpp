@@ -178,8 +178,7 @@ void ExchangeWriter::PutLineWidth(int value) {
     PutIfChanged(pending_.LineWidth, cur_.CurLineWidth, value, "lw", Decimal);
 }
 
-void ExchangeWriter::PutTextType(int type, int color, double width, double height,
-                                 double spacing) {
+void ExchangeWriter::PutTextType(int type, int color, double width, double height, double spacing) {
     const THostState& s = state_;
     CurrentAttributes& c = cur_;
     if (type < 0 || type > 10) {
@@ -292,9 +291,8 @@ bool ExchangeWriter::EndChain(int& openChain) {
     return false;
 }
 
-bool ExchangeWriter::PutLineAttributes(int lineIndex, int orderPos, int& openChain,
-                                       int layerGroup, int layer, int color, int lineType,
-                                       int width) {
+bool ExchangeWriter::PutLineAttributes(int lineIndex, int orderPos, int& openChain, int layerGroup,
+                                       int layer, int color, int lineType, int width) {
     const THostState& s = state_;
     // No such line: nothing to write, but a chain left open would swallow the next records.
     if (lineIndex < 0 || static_cast<std::size_t>(lineIndex) >= s.SelectedLines.size())
