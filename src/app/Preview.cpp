@@ -32,6 +32,8 @@ Preview::Preview(const THostState& input) : input_(input) {
             {{{line.X1, line.Y1}, {line.X2, line.Y2}}, false, false, Ink::Picked});
     }
     AddReferencePoints(input, given_);
+    // Until a first valid redraw, the input alone.
+    frame_.Drawing = given_;
 }
 
 const PreviewFrame& Preview::Update(const DialogControls& controls) {
@@ -46,10 +48,6 @@ const PreviewFrame& Preview::Update(const DialogControls& controls) {
 }
 
 void Preview::ShowInvalid(ControlId first) {
-    // Before any valid drawing there is still the input to show.
-    if (!frame_.Greyed && frame_.Drawing.Paths.empty() && frame_.Drawing.Labels.empty()) {
-        frame_.Drawing = given_;
-    }
     Reink(frame_.Drawing, Ink::Stale);
     frame_.Greyed = true;
     frame_.Line = GetControlInfo(first).Caption;
