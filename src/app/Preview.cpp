@@ -2,6 +2,9 @@
 // each on the preview's own copies, then the frame.
 #include "app/Preview.h"
 
+#include <utility>
+
+#include "app/Unit1.h"
 #include "dimension/Dimension.h"
 
 namespace dovarin {
@@ -25,6 +28,7 @@ std::string ValueTextOf(const THostState& answer) {
 }  // namespace
 
 Preview::Preview(const THostState& input) : input_(input) {
+    controls_.ComboBox3Items = TextTypeItems(input);
     // The picked line as the host passed it; the answer draws it again where it was lengthened.
     if (!input.SelectedLines.empty()) {
         const TJwwEntLine& line = input.SelectedLines[0];
@@ -37,9 +41,12 @@ Preview::Preview(const THostState& input) : input_(input) {
 }
 
 const PreviewFrame& Preview::Update(const DialogControls& controls) {
+    std::vector<std::string> items = std::move(controls_.ComboBox3Items);
+    controls_ = controls;
+    controls_.ComboBox3Items = std::move(items);
     DimensionSettings settings;
     ControlId first = ControlId::ComboBox1;
-    if (ValidateDialog(controls, settings, first)) {
+    if (ValidateDialog(controls_, settings, first)) {
         ShowBuilt(settings);
     } else {
         ShowInvalid(first);

@@ -177,9 +177,13 @@ TEST(Preview, DrawsTheAnswerOfTheSameRunAndLeavesTheRunAlone) {
         picture.CaptureInput();
         const auto before = RunState();
         Preview preview(HostState);
-        const Sketch loaded = preview.Update(window.Controls()).Drawing;
+        // What the window reports: the user's choices, without the list items.
+        DialogControls shown;
+        window.ReadControls(shown);
+        const Sketch loaded = preview.Update(shown).Drawing;
         for (const ControlChange& change : options.Changes) ApplyChange(change, window.Controls());
-        const PreviewFrame frame = preview.Update(window.Controls());
+        window.ReadControls(shown);
+        const PreviewFrame frame = preview.Update(shown);
         EXPECT_TRUE(RunState() == before) << "row " << i;
 
         EXPECT_EQ(Cp932ToUtf8(frame.Line), row.line) << "row " << i;
