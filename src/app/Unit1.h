@@ -113,6 +113,6 @@ bool WriteCancelAnswer() noexcept;
 // ComboBox3's items: the host's current text type, then text types 1 to 10.
 constexpr int kTextTypeItemCount = kTextTypeCount + 1;
 // ComboBox3's eleven items from HostTextType and TextTypes.
-std::vector<std::string> TextTypeItems();
+std::vector<std::string> TextTypeItems(const THostState& state = HostState);
 
 }  // namespace dovarin

@@ -2,8 +2,9 @@
 // widths and marks in pixels so that they stay visible at any drawing scale.
 #include <algorithm>
 #include <cmath>
-#include <limits>
+#include <cstdio>
 
+#include "app/batch/Cp932.h"
 #include "app/batch/RunPicture.h"
 #include "util/MyFunc.h"
 
@@ -20,94 +21,76 @@ constexpr double kTitleLeft = 12;
 constexpr double kTitleFont = 15;  // pixels; a wide character takes about one, a narrow one half
 constexpr double kRefRadius = 5;
 
-const char* const kStyleSheet =
-    "path,circle{fill:none;stroke-linecap:round;stroke-linejoin:round}"
-    ".in{stroke:#a8a8a8;stroke-width:1}.in.fill{fill:#a8a8a8}"
-    ".picked{stroke:#707070;stroke-width:2.5}"
-    "text.intext{fill:#a0a0a0}"
-    ".ans{stroke:#1565c0;stroke-width:1.6}"
-    ".ansmark{stroke:#2e7d32;stroke-width:1.4}.ansmark.fill{fill:#2e7d32}"
-    ".ansdim{stroke:#8e24aa;stroke-width:1.6}text.ansdim{fill:#8e24aa}"
-    "text.anstext{fill:#c62828}"
-    ".ref{stroke:#ef6c00;stroke-width:1.5;stroke-opacity:0.6}"
-    "text.anstext,text.ansdim{stroke:white;stroke-width:2.5px;paint-order:stroke}"
-    "text.ref{fill:#ef6c00;font-size:13px;stroke:white;stroke-width:3px;stroke-opacity:1;"
-    "paint-order:stroke}"
-    "text{font-family:'MS Gothic','IPAGothic','Noto Sans CJK JP',monospace;white-space:pre}"
-    "text.title{fill:#202020;font-size:15px}text.legend{font-size:12px}";
+// An ink's colour as CSS writes it.
+std::string Colour(Ink ink) {
+    const InkStyle& style = StyleOf(ink);
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", style.R, style.G, style.B);
+    return text;
+}
 
-struct Box {
-    double minX = std::numeric_limits<double>::infinity();
-    double minY = minX;
-    double maxX = -minX;
-    double maxY = -minX;
-    void Add(Point p) {
-        if (!std::isfinite(p.x) || !std::isfinite(p.y)) return;
-        minX = std::min(minX, p.x);
-        minY = std::min(minY, p.y);
-        maxX = std::max(maxX, p.x);
-        maxY = std::max(maxY, p.y);
-    }
-    bool Empty() const { return minX > maxX; }
+// A rule of the style sheet: the selector, the property that takes the ink's colour (none for a
+// rule without colour), and the rest of its declarations.
+struct StyleRule {
+    const char* selector;
+    const char* colourProperty;
+    Ink ink;
+    const char* rest;
 };
 
-Point TextCorner(const Sketch::Text& t, double along, double up) {
-    const double a = t.Angle * static_cast<double>(kPi) / kHalfTurn;
-    return {t.At.x + along * std::cos(a) - up * std::sin(a),
-            t.At.y + along * std::sin(a) + up * std::cos(a)};
+const StyleRule kStyleRules[] = {
+    {".in", "stroke", Ink::Input, ";stroke-width:1"},
+    {".in.fill", "fill", Ink::Input, ""},
+    {".picked", "stroke", Ink::Picked, ";stroke-width:2.5"},
+    {"text.intext", "fill", Ink::InputText, ""},
+    {".ans", "stroke", Ink::Answer, ";stroke-width:1.6"},
+    {".ansmark", "stroke", Ink::AnswerMark, ";stroke-width:1.4"},
+    {".ansmark.fill", "fill", Ink::AnswerMark, ""},
+    {".ansdim", "stroke", Ink::AnswerDim, ";stroke-width:1.6"},
+    {"text.ansdim", "fill", Ink::AnswerDim, ""},
+    {"text.anstext", "fill", Ink::AnswerText, ""},
+    {".ref", "stroke", Ink::Reference, ";stroke-width:1.5;stroke-opacity:0.6"},
+    {"text.anstext,text.ansdim", nullptr, Ink::Answer,
+     "stroke:white;stroke-width:2.5px;paint-order:stroke"},
+    {"text.ref", "fill", Ink::Reference,
+     ";font-size:13px;stroke:white;stroke-width:3px;stroke-opacity:1;paint-order:stroke"},
+};
+
+// Line widths and text outlines in pixels; the colours are the inks'.
+std::string StyleSheet() {
+    std::string css = "path,circle{fill:none;stroke-linecap:round;stroke-linejoin:round}";
+    for (const StyleRule& rule : kStyleRules) {
+        css += std::string(rule.selector) + "{";
+        if (rule.colourProperty) css += std::string(rule.colourProperty) + ":" + Colour(rule.ink);
+        css += std::string(rule.rest) + "}";
+    }
+    return css +
+           "text{font-family:'MS Gothic','IPAGothic','Noto Sans CJK JP',monospace;white-space:pre}"
+           "text.title{fill:#202020;font-size:15px}text.legend{font-size:12px}";
 }
 
-Box Bounds(const Sketch& sketch) {
-    Box box;
-    for (const auto& path : sketch.Paths) {
-        for (Point p : path.Points) box.Add(p);
-    }
-    for (const auto& c : sketch.Circles) {
-        const double r = c.ScreenSize ? 0 : c.Radius;
-        box.Add({c.Centre.x - r, c.Centre.y - r});
-        box.Add({c.Centre.x + r, c.Centre.y + r});
-    }
-    for (const auto& t : sketch.Texts) {
-        box.Add(t.At);
-        box.Add(TextCorner(t, t.Length, t.Height));
-    }
-    for (const auto& label : sketch.Labels) box.Add(label.At);
-    return box;
-}
-
-// Drawing units to canvas pixels.
+// Host units to canvas pixels: the drawing at the scale that fits the canvas, in a picture at
+// least as wide as its title, under the title band.
 class Viewport {
   public:
-    Viewport(Box box, double minWidth) {
-        if (box.Empty()) box = Box{-1, -1, 1, 1};
-        // A drawing that is a point or a line still gets an area to sit in.
-        const double span = std::max({box.maxX - box.minX, box.maxY - box.minY, 1e-9});
-        const double minSpan = span * 0.05;
-        Widen(box.minX, box.maxX, minSpan);
-        Widen(box.minY, box.maxY, minSpan);
-        scale_ =
-            std::min(kCanvasWidth / (box.maxX - box.minX), kCanvasHeight / (box.maxY - box.minY));
-        minX_ = box.minX;
-        maxY_ = box.maxY;
-        const double drawingWidth = (box.maxX - box.minX) * scale_;
-        width_ = std::max({drawingWidth + 2 * kMargin, kMinWidth, minWidth});
-        left_ = (width_ - drawingWidth) / 2;
-        height_ = (box.maxY - box.minY) * scale_ + 2 * kMargin + kTitleBand;
+    Viewport(const SketchBounds& b, double minWidth) {
+        const double scale =
+            std::min(kCanvasWidth / (b.MaxX - b.MinX), kCanvasHeight / (b.MaxY - b.MinY));
+        width_ = std::max({(b.MaxX - b.MinX) * scale + 2 * kMargin, kMinWidth, minWidth});
+        const double drawingHeight = (b.MaxY - b.MinY) * scale + 2 * kMargin;
+        height_ = drawingHeight + kTitleBand;
+        view_ = FitBounds(b, width_, drawingHeight, kMargin);
+        view_.OffsetY += kTitleBand;
     }
-    double X(double x) const { return left_ + (x - minX_) * scale_; }
-    double Y(double y) const { return kTitleBand + kMargin + (maxY_ - y) * scale_; }
-    double Length(double d) const { return d * scale_; }
+    double X(double x) const { return view_.ToPixels({x, 0}).x; }
+    double Y(double y) const { return view_.ToPixels({0, y}).y; }
+    double Length(double d) const { return view_.Length(d); }
     double Width() const { return width_; }
     double Height() const { return height_; }
 
   private:
-    static void Widen(double& lo, double& hi, double minSpan) {
-        if (hi - lo >= minSpan) return;
-        const double mid = (lo + hi) / 2;
-        lo = mid - minSpan / 2;
-        hi = mid + minSpan / 2;
-    }
-    double scale_ = 1, minX_ = 0, maxY_ = 0, left_ = 0, width_ = 0, height_ = 0;
+    SketchView view_;
+    double width_ = 0, height_ = 0;
 };
 
 // Two decimals are finer than a pixel; a non-finite number is written as zero.
@@ -142,8 +125,8 @@ std::string XmlEscape(std::string_view text) {
     return out;
 }
 
-std::string ClassAttr(const char* cls, bool filled) {
-    return std::string(" class=\"") + cls + (filled ? " fill" : "") + "\"";
+std::string ClassAttr(Ink ink, bool filled) {
+    return std::string(" class=\"") + StyleOf(ink).SvgClass + (filled ? " fill" : "") + "\"";
 }
 
 void RenderPath(const Sketch::Path& path, const Viewport& v, std::string& svg) {
@@ -153,27 +136,27 @@ void RenderPath(const Sketch::Path& path, const Viewport& v, std::string& svg) {
         d += (i == 0 ? "M" : " L") + Num(v.X(path.Points[i].x)) + " " + Num(v.Y(path.Points[i].y));
     }
     if (path.Closed) d += " Z";
-    svg += "<path" + ClassAttr(path.Cls, path.Filled) + " d=\"" + d + "\"/>\n";
+    svg += "<path" + ClassAttr(path.ink, path.Filled) + " d=\"" + d + "\"/>\n";
 }
 
 void RenderCircle(const Sketch::Circle& c, const Viewport& v, std::string& svg) {
     const double r = c.ScreenSize ? c.Radius : v.Length(c.Radius);
-    svg += "<circle" + ClassAttr(c.Cls, c.Filled) + " cx=\"" + Num(v.X(c.Centre.x)) + "\" cy=\"" +
+    svg += "<circle" + ClassAttr(c.ink, c.Filled) + " cx=\"" + Num(v.X(c.Centre.x)) + "\" cy=\"" +
            Num(v.Y(c.Centre.y)) + "\" r=\"" + Num(std::max(r, 0.5)) + "\"/>\n";
 }
 
 void RenderText(const Sketch::Text& t, const Viewport& v, std::string& svg) {
-    if (t.Utf8.empty()) return;
+    if (t.Cp932.empty()) return;
     const std::string x = Num(v.X(t.At.x));
     const std::string y = Num(v.Y(t.At.y));
     const double size = t.Height > 0 ? v.Length(t.Height) : 11;
-    svg += "<text class=\"" + std::string(t.Cls) + "\" x=\"" + x + "\" y=\"" + y +
+    svg += "<text class=\"" + std::string(StyleOf(t.ink).SvgClass) + "\" x=\"" + x + "\" y=\"" + y +
            "\" font-size=\"" + Num(std::max(size, 1.0)) + "\"";
     if (t.Length > 0) {
         svg += " textLength=\"" + Num(v.Length(t.Length)) + "\" lengthAdjust=\"spacingAndGlyphs\"";
     }
     if (t.Angle != 0) svg += " transform=\"rotate(" + Num(-t.Angle) + " " + x + " " + y + ")\"";
-    svg += ">" + XmlEscape(t.Utf8) + "</text>\n";
+    svg += ">" + XmlEscape(Cp932ToUtf8(t.Cp932)) + "</text>\n";
 }
 
 // The mark goes under the drawing, so that it never hides the value text that starts at V.
@@ -192,7 +175,8 @@ void RenderReferenceCaption(const Sketch::Label& label, const Viewport& v, std::
     const double x = v.X(label.At.x);
     const double y = v.Y(label.At.y);
     svg += "<text class=\"ref\" text-anchor=\"end\" x=\"" + Num(x - kRefRadius) + "\" y=\"" +
-           Num(y + 3 * kRefRadius + 4) + "\">" + XmlEscape(label.Caption) + "</text>\n";
+           Num(y + 3 * kRefRadius + 4) + "\">" + XmlEscape(Cp932ToUtf8(label.Caption)) +
+           "</text>\n";
 }
 
 // About how wide the title is drawn: a refusal's Japanese message must not run off the picture.
@@ -208,24 +192,33 @@ double TitleWidth(std::string_view utf8) {
 void RenderTitle(const std::string& title, std::string& svg) {
     svg += "<text class=\"title\" x=\"" + Num(kTitleLeft) + "\" y=\"22\">" + XmlEscape(title) +
            "</text>\n";
+    struct LegendItem {
+        Ink ink;
+        const char* caption;
+    };
+    static const LegendItem kLegend[] = {{Ink::Answer, "answer lines"},
+                                         {Ink::AnswerText, "texts"},
+                                         {Ink::AnswerMark, "point markers"},
+                                         {Ink::AnswerDim, "dimension figure"},
+                                         {Ink::Reference, "reference points"}};
     svg +=
         "<text class=\"legend\" x=\"12\" y=\"44\">"
-        "<tspan fill=\"#909090\">&#9632; passed by the host (thick: picked line)</tspan>"
-        "<tspan dx=\"14\" fill=\"#1565c0\">&#9632; answer lines</tspan>"
-        "<tspan dx=\"14\" fill=\"#c62828\">&#9632; texts</tspan>"
-        "<tspan dx=\"14\" fill=\"#2e7d32\">&#9632; point markers</tspan>"
-        "<tspan dx=\"14\" fill=\"#8e24aa\">&#9632; dimension figure</tspan>"
-        "<tspan dx=\"14\" fill=\"#ef6c00\">&#9632; reference points</tspan></text>\n";
+        "<tspan fill=\"#909090\">&#9632; passed by the host (thick: picked line)</tspan>";
+    for (const LegendItem& item : kLegend) {
+        svg += "<tspan dx=\"14\" fill=\"" + Colour(item.ink) + "\">&#9632; " + item.caption +
+               "</tspan>";
+    }
+    svg += "</text>\n";
 }
 
 }  // namespace
 
 std::string RenderSvg(const Sketch& sketch, const std::string& title) {
-    const Viewport v(Bounds(sketch), TitleWidth(title));
+    const Viewport v(BoundsOf(sketch), TitleWidth(title));
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + Num(v.Width()) + "\" height=\"" +
            Num(v.Height()) + "\" viewBox=\"0 0 " + Num(v.Width()) + " " + Num(v.Height()) + "\">\n";
-    svg += "<style>" + std::string(kStyleSheet) + "</style>\n";
+    svg += "<style>" + StyleSheet() + "</style>\n";
     svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
     RenderTitle(title, svg);
     for (const auto& label : sketch.Labels) RenderReferenceMark(label, v, svg);
