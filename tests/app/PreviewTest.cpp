@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "HostStateScope.h"
 #include "TestFiles.h"
 #include "app/HeadlessWindow.h"
 #include "app/Preview.h"
@@ -153,6 +154,7 @@ TEST(Preview, DrawsTheAnswerOfTheSameRunAndLeavesTheRunAlone) {
     };
     test_files::ScratchFolder scratch("preview");
     for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const test_state::ScopedHostState fresh;
         const Row& row = rows[i];
         const fs::path source = fs::path(DOVARIN_SOURCE_DIR) / "tests/scenarios" / row.folder;
         const fs::path dir = scratch.Path() / row.folder;
@@ -173,7 +175,8 @@ TEST(Preview, DrawsTheAnswerOfTheSameRunAndLeavesTheRunAlone) {
         window.Attach(form);
         RunPicture picture;
         window.OnClose([&picture] { picture.CaptureAnswer(); });
-        form.FormShow(dir);
+        SetExeDir(dir);
+        form.FormShow();
         picture.CaptureInput();
         const auto before = RunState();
         Preview preview(HostState);
