@@ -10,7 +10,7 @@
 // to the middle of the dimension line, and the end markers.
 //
 // Every check comes before the first record: a refused construction appends nothing. The
-// construction works on its own copy of the picked line and leaves HostState as it was read.
+// construction works on its own copy of the picked line and leaves the state it reads as it was.
 #include <cmath>
 #include <initializer_list>
 #include <string>
@@ -66,14 +66,14 @@ constexpr double kUprightTextLimit = 90.00000001;
 constexpr double kTextVectorLength = 10;
 
 // A reference point that the host did not give is (0, 0).
-Point ReferencePoint(int n) {
-    if (n >= static_cast<int>(HostState.HpPoints.size())) return {};
-    return {HostState.HpPoints[n].X, HostState.HpPoints[n].Y};
+Point ReferencePoint(const THostState& h, int n) {
+    if (n >= static_cast<int>(h.HpPoints.size())) return {};
+    return {h.HpPoints[n].X, h.HpPoints[n].Y};
 }
 
-void PutDimensionSegment(Point from, Point to) {
-    PutAttributeFlags(kFlagDimension);
-    PutSegment(from.x, from.y, to.x, to.y);
+void PutDimensionSegment(ExchangeWriter& out, Point from, Point to) {
+    out.PutAttributeFlags(kFlagDimension);
+    out.PutSegment(from.x, from.y, to.x, to.y);
 }
 
 void ShowStatus(const StatusCallback& showStatus, std::string_view text) {
@@ -94,36 +94,34 @@ struct Quantities {
 };
 
 // A refusal that comes before any geometry: a scale that would divide by 0.
-std::string_view RefusalBeforeMeasuring(const TJwwEntLine& l0) {
-    if (HostState.ScaleOfGroup(HostState.HostLayerGroup) == 0 ||
-        HostState.ScaleOfGroup(l0.LayerGroup) == 0) {
+std::string_view RefusalBeforeMeasuring(const THostState& h, const TJwwEntLine& l0) {
+    if (h.ScaleOfGroup(h.HostLayerGroup) == 0 || h.ScaleOfGroup(l0.LayerGroup) == 0) {
         return kMsgZeroScale;
     }
     return {};
 }
 
 // The picked line in the current layer group's units, base end first.
-OrientedLine ConvertPickedLine(const TJwwEntLine& l0) {
-    const double k =
-        HostState.ScaleOfGroup(HostState.HostLayerGroup) / HostState.ScaleOfGroup(l0.LayerGroup);
+OrientedLine ConvertPickedLine(const THostState& h, const TJwwEntLine& l0) {
+    const double k = h.ScaleOfGroup(h.HostLayerGroup) / h.ScaleOfGroup(l0.LayerGroup);
     return OrientPickedLine({l0.X1 * k, l0.Y1 * k}, {l0.X2 * k, l0.Y2 * k});
 }
 
 // The dialog's paper millimetres in drawing units.
-void ConvertPaperLengths(const DimensionSettings& settings, Quantities& q) {
-    q.s = HostState.ScaleOfGroup(HostState.HostLayerGroup);
+void ConvertPaperLengths(const THostState& h, const DimensionSettings& settings, Quantities& q) {
+    q.s = h.ScaleOfGroup(h.HostLayerGroup);
     q.m = settings.ValueGap * q.s;
     q.g = settings.PointGap * q.s;
     q.o = settings.ExtensionOvershoot * q.s;
 }
 
 // F1 is the foot of K on the picked line, F2 the foot of K on the parallel through Q.
-void FindDimensionLine(Quantities& q) {
+void FindDimensionLine(const THostState& h, Quantities& q) {
     const Point b = q.line.B;
     const double a = q.line.A;
-    q.Q = ReferencePoint(kMeasuredPoint);
-    q.K = ReferencePoint(kLevelPoint);
-    q.V = ReferencePoint(kValuePoint);
+    q.Q = ReferencePoint(h, kMeasuredPoint);
+    q.K = ReferencePoint(h, kLevelPoint);
+    q.V = ReferencePoint(h, kValuePoint);
     q.K1 = RotatePoint(q.K, b, -a);
     q.F1 = RotatePoint({b.x, q.K1.y}, b, a);
     q.K2 = RotatePoint(q.K, q.Q, -a);
@@ -134,14 +132,15 @@ void FindDimensionLine(Quantities& q) {
 
 // Everything that can refuse, before anything is appended: the quantities, or the text of a
 // refusal.
-std::string_view Measure(const TJwwEntLine& l0, const DimensionSettings& settings, Quantities& q) {
-    if (const std::string_view refusal = RefusalBeforeMeasuring(l0); !refusal.empty()) {
+std::string_view Measure(const THostState& h, const TJwwEntLine& l0,
+                         const DimensionSettings& settings, Quantities& q) {
+    if (const std::string_view refusal = RefusalBeforeMeasuring(h, l0); !refusal.empty()) {
         return refusal;
     }
-    q.line = ConvertPickedLine(l0);
+    q.line = ConvertPickedLine(h, l0);
     if ((l0.Flags & kFlagDimension) == 0) return kMsgNoDimensionAttribute;
-    ConvertPaperLengths(settings, q);
-    FindDimensionLine(q);
+    ConvertPaperLengths(h, settings, q);
+    FindDimensionLine(h, q);
     if (std::fabs(Distance(q.F1, q.F2)) < kGeomZero) return kMsgZeroDimension;
     return {};
 }
@@ -186,7 +185,7 @@ struct Drawing {
 // The picked line is lengthened where it falls short of the dimension line. The moved end goes
 // back in the line's own units; the other stored end is not touched, so it keeps its value to the
 // last bit.
-void PlanLengthening(const Quantities& q, int lineGroup, Drawing& d) {
+void PlanLengthening(const THostState& state, const Quantities& q, int lineGroup, Drawing& d) {
     const OrientedLine& line = q.line;
     const double h = q.K1.y >= line.B.y ? q.K1.y + q.o : q.K1.y - q.o;
     const Point e1 = RotatePoint({line.B.x, h}, line.B, line.A);
@@ -195,8 +194,8 @@ void PlanLengthening(const Quantities& q, int lineGroup, Drawing& d) {
     d.lengthened = true;
     // P is the line's stored second end unless orienting exchanged the ends.
     d.secondEnd = (end == PickedEnd::Far) != line.turned;
-    const double back = HostState.ScaleOfGroup(lineGroup);
-    const double current = HostState.ScaleOfGroup(HostState.HostLayerGroup);
+    const double back = state.ScaleOfGroup(lineGroup);
+    const double current = state.ScaleOfGroup(state.HostLayerGroup);
     d.storedEnd = {e1.x * back / current, e1.y * back / current};
 }
 
@@ -207,21 +206,21 @@ void StorePickedEnd(const Drawing& d, TJwwEntLine& l0) {
 }
 
 // The picked line goes out again with its own attributes and its ends as they now stand.
-void RewritePickedLine(const TJwwEntLine& l0) {
+void RewritePickedLine(ExchangeWriter& out, const TJwwEntLine& l0) {
     int openChain = 0;
-    PutLineAttributes(l0, 0, openChain, kKeepOwnValue, kKeepOwnValue, kKeepOwnValue, kKeepOwnValue,
-                      kKeepOwnValue);
+    out.PutLineAttributes(l0, 0, openChain, kKeepOwnValue, kKeepOwnValue, kKeepOwnValue,
+                          kKeepOwnValue, kKeepOwnValue);
 }
 
 // Every new entity carries the host's current attributes.
-void PutHostAttributes() {
-    PutLayerGroup(HostState.HostLayerGroup);
-    PutLayer(HostState.HostLayer);
-    PutLineColor(HostState.HostLineColor);
-    PutPointColor(HostState.HostLineColor);
-    PutLineType(HostState.HostLineType);
-    PutLineWidth(HostState.HostLineWidth);
-    PutFontName(HostState.HostFontName);
+void PutHostAttributes(const THostState& h, ExchangeWriter& out) {
+    out.PutLayerGroup(h.HostLayerGroup);
+    out.PutLayer(h.HostLayer);
+    out.PutLineColor(h.HostLineColor);
+    out.PutPointColor(h.HostLineColor);
+    out.PutLineType(h.HostLineType);
+    out.PutLineWidth(h.HostLineWidth);
+    out.PutFontName(h.HostFontName);
 }
 
 // The second extension line: from g off the measured point to o beyond the dimension line, unless
@@ -239,25 +238,24 @@ bool IsTextType(int n) {
     return n >= kFirstTextType && n <= kLastTextType;
 }
 
-TextStyle HostTextTypeStyle(int n) {
-    const TextTypeEntry& entry = HostState.TextTypes[n];
+TextStyle HostTextTypeStyle(const THostState& h, int n) {
+    const TextTypeEntry& entry = h.TextTypes[n];
     return {n, entry.Color, entry.Width, entry.Height, entry.Spacing};
 }
 
 // The text type of the value by ComboBox3's index. Index 0 is the host's current text type; so is
 // an index the list cannot hold.
-TextStyle ChooseValueTextStyle(int index) {
-    if (IsTextType(index)) return HostTextTypeStyle(index);
-    const THostState& h = HostState;
+TextStyle ChooseValueTextStyle(const THostState& h, int index) {
+    if (IsTextType(index)) return HostTextTypeStyle(h, index);
     if (h.HostTextType == kFreeSizeTextType) {
         return {kFreeSizeTextType, h.HostFreeTextColor, h.HostFreeTextWidth, h.HostFreeTextHeight,
                 h.HostFreeTextSpacing};
     }
-    return HostTextTypeStyle(IsTextType(h.HostTextType) ? h.HostTextType : kFirstTextType);
+    return HostTextTypeStyle(h, IsTextType(h.HostTextType) ? h.HostTextType : kFirstTextType);
 }
 
-void PutTextStyle(const TextStyle& style) {
-    PutTextType(style.type, style.color, style.width, style.height, style.spacing);
+void PutTextStyle(ExchangeWriter& out, const TextStyle& style) {
+    out.PutTextType(style.type, style.color, style.width, style.height, style.spacing);
 }
 
 // The text angle: along the dimension line, never upside down; a vertical line's text reads
@@ -270,8 +268,9 @@ double TextAngle(double a) {
 }
 
 // The value: its text type, its text and its direction.
-void PlanValue(const Quantities& q, const DimensionSettings& settings, Drawing& d) {
-    d.style = ChooseValueTextStyle(settings.ValueTextType);
+void PlanValue(const THostState& h, const Quantities& q, const DimensionSettings& settings,
+               Drawing& d) {
+    d.style = ChooseValueTextStyle(h, settings.ValueTextType);
     d.text = BuildValueText(Distance(q.F1, q.F2), settings);
     d.T = TextAngle(q.line.A);
     d.direction = {kTextVectorLength * CosDegrees(d.T), kTextVectorLength * SinDegrees(d.T)};
@@ -292,11 +291,12 @@ void PlanValueLineAndLeader(const Quantities& q, Drawing& d) {
     d.leaderEnd = beforeMiddle ? d.U2 : d.U1;
 }
 
-Drawing PlanDrawing(const Quantities& q, int lineGroup, const DimensionSettings& settings) {
+Drawing PlanDrawing(const THostState& h, const Quantities& q, int lineGroup,
+                    const DimensionSettings& settings) {
     Drawing d;
-    PlanLengthening(q, lineGroup, d);
+    PlanLengthening(h, q, lineGroup, d);
     PlanSecondExtensionLine(q, d);
-    PlanValue(q, settings, d);
+    PlanValue(h, q, settings, d);
     PlanValueLineAndLeader(q, d);
     return d;
 }
@@ -328,25 +328,25 @@ bool StaysFinite(const Quantities& q, const Drawing& d, const DimensionSettings&
 }
 
 // The dimension line and its value, as plain records or as one dimension figure.
-void DrawDimensionLineAndValue(const Quantities& q, const Drawing& d, bool figure) {
+void DrawDimensionLineAndValue(ExchangeWriter& out, const Quantities& q, const Drawing& d,
+                               bool figure) {
     if (figure) {
-        PutTextStyle(d.style);
-        PutDimensionText(d.text, q.F1.x, q.F1.y, q.F2.x, q.F2.y, q.V.x, q.V.y, d.direction.x,
-                         d.direction.y);
+        PutTextStyle(out, d.style);
+        out.PutDimensionText(d.text, q.F1.x, q.F1.y, q.F2.x, q.F2.y, q.V.x, q.V.y, d.direction.x,
+                             d.direction.y);
         return;
     }
-    PutDimensionSegment(q.F1, q.F2);
-    PutTextStyle(d.style);
-    PutTextColor(0);
-    PutAttributeFlags(kFlagDimension);
-    PutText(kValueTextKind, d.text, q.V.x, q.V.y, d.direction.x, d.direction.y);
+    PutDimensionSegment(out, q.F1, q.F2);
+    PutTextStyle(out, d.style);
+    out.PutTextColor(0);
+    out.PutAttributeFlags(kFlagDimension);
+    out.PutText(kValueTextKind, d.text, q.V.x, q.V.y, d.direction.x, d.direction.y);
 }
 
 // The host gets its own text type back, free-size values included whatever the type.
-void RestoreHostTextType() {
-    const THostState& h = HostState;
-    PutTextType(h.HostTextType, h.HostFreeTextColor, h.HostFreeTextWidth, h.HostFreeTextHeight,
-                h.HostFreeTextSpacing);
+void RestoreHostTextType(const THostState& h, ExchangeWriter& out) {
+    out.PutTextType(h.HostTextType, h.HostFreeTextColor, h.HostFreeTextWidth, h.HostFreeTextHeight,
+                    h.HostFreeTextSpacing);
 }
 
 }  // namespace
@@ -367,28 +367,35 @@ OrientedLine OrientPickedLine(Point first, Point second) {
 }
 
 ConstructionResult BuildAddedDimension(const DimensionSettings& settings,
-                                       const StatusCallback& showStatus) {
-    if (HostState.SelectedLines.empty()) return {false, std::string(kMsgNoLine)};
-    TJwwEntLine picked = HostState.SelectedLines[0];
+                                       const StatusCallback& showStatus, ExchangeWriter& out) {
+    const THostState& h = out.State();
+    if (h.SelectedLines.empty()) return {false, std::string(kMsgNoLine)};
+    TJwwEntLine picked = h.SelectedLines[0];
     Quantities q;
-    if (const std::string_view refusal = Measure(picked, settings, q); !refusal.empty()) {
+    if (const std::string_view refusal = Measure(h, picked, settings, q); !refusal.empty()) {
         return {false, std::string(refusal)};
     }
-    const Drawing d = PlanDrawing(q, picked.LayerGroup, settings);
+    const Drawing d = PlanDrawing(h, q, picked.LayerGroup, settings);
     if (!StaysFinite(q, d, settings)) return {false, std::string(kMsgZeroDimension)};
     ShowStatus(showStatus, kStatusWorking);
-    PutLine(kAnswerStart);
+    out.PutLine(kAnswerStart);
     StorePickedEnd(d, picked);
-    RewritePickedLine(picked);
-    PutHostAttributes();
-    if (d.secondExtension) PutDimensionSegment(d.S2, d.E2);
-    DrawDimensionLineAndValue(q, d, settings.DimensionFigure);
-    PutDimensionSegment(d.M, d.leaderEnd);
-    PutDimensionSegment(d.U1, d.U2);
-    DrawEndMarkers(q.F1, q.F2, q.s, settings);
-    RestoreHostTextType();
+    RewritePickedLine(out, picked);
+    PutHostAttributes(h, out);
+    if (d.secondExtension) PutDimensionSegment(out, d.S2, d.E2);
+    DrawDimensionLineAndValue(out, q, d, settings.DimensionFigure);
+    PutDimensionSegment(out, d.M, d.leaderEnd);
+    PutDimensionSegment(out, d.U1, d.U2);
+    DrawEndMarkers(q.F1, q.F2, q.s, settings, out);
+    RestoreHostTextType(h, out);
     ShowStatus(showStatus, kStatusWriting);
     return {true, {}};
+}
+
+ConstructionResult BuildAddedDimension(const DimensionSettings& settings,
+                                       const StatusCallback& showStatus) {
+    ExchangeWriter out = HostWriter();
+    return BuildAddedDimension(settings, showStatus, out);
 }
 
 }  // namespace dovarin

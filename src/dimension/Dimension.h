@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "exchange/JwwGaibu.h"
 #include "settings/Settings.h"
 #include "util/MyFunc.h"
 
@@ -30,8 +31,10 @@ constexpr double kSmallMarkerExtent = 1.25;
 // The measured length as the dialog's value options say (prefix, number, unit, suffix).
 std::string BuildValueText(double length, const DimensionSettings& settings);
 
-// Appends the markers of both ends of the dimension line F1-F2; s converts paper mm to drawing
-// units.
+// Appends the markers of both ends of the dimension line F1-F2 to `out`, or to the run's
+// OutputBuffer; s converts paper mm to drawing units.
+void DrawEndMarkers(Point f1, Point f2, double s, const DimensionSettings& settings,
+                    ExchangeWriter& out);
 void DrawEndMarkers(Point f1, Point f2, double s, const DimensionSettings& settings);
 // Whether every number DrawEndMarkers would write for F1-F2 is finite.
 bool EndMarkersStayFinite(Point f1, Point f2, double s, const DimensionSettings& settings);
@@ -57,8 +60,12 @@ struct ConstructionResult {
 // Shows a progress text at once (the status label). May be empty.
 using StatusCallback = std::function<void(std::string_view)>;
 
-// Builds the added dimension from HostState and the settings and appends its records to the
-// OutputBuffer, or refuses with nothing appended and HostState unchanged.
+// Builds the added dimension from the writer's state and the settings and appends its records
+// to the writer's output, or refuses with nothing appended and the writer's memory unchanged. The
+// state is only read.
+ConstructionResult BuildAddedDimension(const DimensionSettings& settings,
+                                       const StatusCallback& showStatus, ExchangeWriter& out);
+// The same for the run: HostState, its writer memory and the OutputBuffer.
 ConstructionResult BuildAddedDimension(const DimensionSettings& settings,
                                        const StatusCallback& showStatus);
 

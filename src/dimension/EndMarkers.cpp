@@ -106,16 +106,22 @@ bool IsFinitePoint(Point p) {
 
 }  // namespace
 
-void DrawEndMarkers(Point f1, Point f2, double s, const DimensionSettings& settings) {
-    const auto segment = [](Point from, Point to) {
-        PutAttributeFlags(kFlagDimension);
-        PutSegment(from.x, from.y, to.x, to.y);
+void DrawEndMarkers(Point f1, Point f2, double s, const DimensionSettings& settings,
+                    ExchangeWriter& out) {
+    const auto segment = [&out](Point from, Point to) {
+        out.PutAttributeFlags(kFlagDimension);
+        out.PutSegment(from.x, from.y, to.x, to.y);
     };
-    const auto shape = [&settings](int code, Point at, double angle) {
-        PutAttributeFlags(kFlagDimension);
-        PutPoint(code, at.x, at.y, settings.EndPointScale, angle);
+    const auto shape = [&out, &settings](int code, Point at, double angle) {
+        out.PutAttributeFlags(kFlagDimension);
+        out.PutPoint(code, at.x, at.y, settings.EndPointScale, angle);
     };
     VisitEndMarkers(f1, f2, s, settings, segment, shape);
+}
+
+void DrawEndMarkers(Point f1, Point f2, double s, const DimensionSettings& settings) {
+    ExchangeWriter out = HostWriter();
+    DrawEndMarkers(f1, f2, s, settings, out);
 }
 
 bool EndMarkersStayFinite(Point f1, Point f2, double s, const DimensionSettings& settings) {

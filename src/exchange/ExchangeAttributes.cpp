@@ -9,8 +9,8 @@ namespace {
 
 // ---- attribute records -----------------------------------------------------------------------
 
-void ClearChain() {
-    HostState.Cur.InChain = false;
+void ClearChain(THostState& s) {
+    s.Cur.InChain = false;
 }
 
 // The first value of an attribute is the host's own setting; every value is the current one.
@@ -38,72 +38,66 @@ void SetTableName(std::vector<std::string>& table, int index, std::string_view n
     if (index >= 0 && static_cast<std::size_t>(index) < table.size()) table[index] = name;
 }
 
-int CurrentLayerSlot() {
-    return HostState.Cur.CurLayerGroup * 16 + HostState.Cur.CurLayer;
+int CurrentLayerSlot(const THostState& s) {
+    return s.Cur.CurLayerGroup * 16 + s.Cur.CurLayer;
 }
 
 }  // namespace
 
-void ReadLayerGroupName(const Tokens& t) {
-    SetTableName(HostState.LayerGroupName, HostState.Cur.CurLayerGroup, t.Rest(4));
+void ReadLayerGroupName(THostState& s, const Tokens& t) {
+    SetTableName(s.LayerGroupName, s.Cur.CurLayerGroup, t.Rest(4));
 }
 
-void ReadLayerName(const Tokens& t) {
-    SetTableName(HostState.LayerName, CurrentLayerSlot(), t.Rest(4));
+void ReadLayerName(THostState& s, const Tokens& t) {
+    SetTableName(s.LayerName, CurrentLayerSlot(s), t.Rest(4));
 }
 
-void ReadLayerGroup(const Tokens& t) {
-    THostState& s = HostState;
+void ReadLayerGroup(THostState& s, const Tokens& t) {
     const int g = HexDigitOfKey(t);
     TakeAttribute(s.FirstPending.LayerGroup, s.HostLayerGroup, s.Cur.CurLayerGroup, g);
     if (t.Count() >= 2) SetTableValue(s.LayerGroupValue, g, Int(t, 1));
-    ClearChain();
+    ClearChain(s);
 }
 
-void ReadLayer(const Tokens& t) {
-    THostState& s = HostState;
+void ReadLayer(THostState& s, const Tokens& t) {
     const int l = HexDigitOfKey(t);
     TakeAttribute(s.FirstPending.Layer, s.HostLayer, s.Cur.CurLayer, l);
     if (t.Count() >= 2) SetTableValue(s.LayerValue, s.Cur.CurLayerGroup * 16 + l, Int(t, 1));
-    ClearChain();
+    ClearChain(s);
 }
 
 // Line colour 10 is the host's "other colour"; its value comes as the record's first value.
 constexpr int kColorWithValue = 10;
 
-void ReadLineColor(const Tokens& t) {
-    THostState& s = HostState;
+void ReadLineColor(THostState& s, const Tokens& t) {
     const int c = StrToIntOrZero(t.Rest(3));
     TakeAttribute(s.FirstPending.LineColor, s.HostLineColor, s.Cur.CurLineColor, c);
     if (c == kColorWithValue && t.Count() >= 2) s.Cur.CurColorValue = Int(t, 1);
-    ClearChain();
+    ClearChain(s);
 }
 
-void ReadLineType(const Tokens& t) {
-    THostState& s = HostState;
+void ReadLineType(THostState& s, const Tokens& t) {
     TakeAttribute(s.FirstPending.LineType, s.HostLineType, s.Cur.CurLineType,
                   StrToIntOrZero(t.Rest(3)));
-    ClearChain();
+    ClearChain(s);
 }
 
-void ReadLineWidth(const Tokens& t) {
-    THostState& s = HostState;
+void ReadLineWidth(THostState& s, const Tokens& t) {
     TakeAttribute(s.FirstPending.LineWidth, s.HostLineWidth, s.Cur.CurLineWidth,
                   StrToIntOrZero(t.Rest(3)));
     s.LineWidthSeen = true;
-    ClearChain();
+    ClearChain(s);
 }
 
-void ReadFontName(const Tokens& t) {
+void ReadFontName(THostState& s, const Tokens& t) {
     std::string_view name = t.Rest(4);
-    if (HostState.HostFontName.empty()) HostState.HostFontName = name;
-    HostState.Cur.CurFontName = name;
-    ClearChain();
+    if (s.HostFontName.empty()) s.HostFontName = name;
+    s.Cur.CurFontName = name;
+    ClearChain(s);
 }
 
 // "cn" + type; the free size (type 0) brings width, height, spacing and colour along.
-void ReadTextType(const Tokens& t) {
-    THostState& s = HostState;
+void ReadTextType(THostState& s, const Tokens& t) {
     const int n = StrToIntOrZero(t.Rest(3));
     const bool freeSize = n == 0 && t.Count() >= 5;
     if (s.FirstPending.TextType) {
@@ -123,73 +117,73 @@ void ReadTextType(const Tokens& t) {
         s.Cur.CurFreeTextSpacing = Real(t, 3);
         s.Cur.CurFreeTextColor = Int(t, 4);
     }
-    ClearChain();
+    ClearChain(s);
 }
 
 constexpr int kMaxTextColor = 8;
 
-void ReadTextColor(const Tokens& t) {
+void ReadTextColor(THostState& s, const Tokens& t) {
     std::string_view key = t[0];
     const int v = StrToIntOrZero(key.size() >= 3 ? key.substr(2, 1) : std::string_view());
-    HostState.Cur.CurCcValue = v >= 0 && v <= kMaxTextColor ? v : 0;
-    ClearChain();
+    s.Cur.CurCcValue = v >= 0 && v <= kMaxTextColor ? v : 0;
+    ClearChain(s);
 }
 
-void ReadPointColor(const Tokens& t) {
-    HostState.Cur.CurPointColor = StrToIntOrZero(t.Rest(3));
-    ClearChain();
+void ReadPointColor(THostState& s, const Tokens& t) {
+    s.Cur.CurPointColor = StrToIntOrZero(t.Rest(3));
+    ClearChain(s);
 }
 
-void ReadChainStart(const Tokens&) {
-    CurrentAttributes& c = HostState.Cur;
+void ReadChainStart(THostState& s, const Tokens&) {
+    CurrentAttributes& c = s.Cur;
     ++c.ChainCount;
     c.InChain = true;
     c.AfterMsg = false;
 }
 
-void ReadDimensionStart(const Tokens&) {
-    HostState.Cur.AfterMsg = true;
-    HostState.Cur.InChain = false;
+void ReadDimensionStart(THostState& s, const Tokens&) {
+    s.Cur.AfterMsg = true;
+    s.Cur.InChain = false;
 }
 
-void ReadChainEnd(const Tokens&) {
-    HostState.Cur.InChain = false;
-    HostState.Cur.AfterMsg = false;
+void ReadChainEnd(THostState& s, const Tokens&) {
+    s.Cur.InChain = false;
+    s.Cur.AfterMsg = false;
 }
 
 // ---- parameters ------------------------------------------------------------------------------
 
-void ReadFileName(const Tokens& t) {
-    HostState.HostFileName = t.Rest(6);
+void ReadFileName(THostState& s, const Tokens& t) {
+    s.HostFileName = t.Rest(6);
 }
-void ReadHk(const Tokens& t) {
-    HostState.HkValue = Real(t, 1);
+void ReadHk(THostState& s, const Tokens& t) {
+    s.HkValue = Real(t, 1);
 }
-void ReadBz(const Tokens&) {
-    HostState.BzFlag = true;
-}
-
-void ReadScales(const Tokens& t) {
-    for (int g = 0; g < 16; ++g) HostState.LayerGroupScale[g] = Real(t, g + 1);
+void ReadBz(THostState& s, const Tokens&) {
+    s.BzFlag = true;
 }
 
-void ReadSheetSize(const Tokens& t) {
-    HostState.SheetWidth = Real(t, 1);
-    HostState.SheetHeight = Real(t, 2);
+void ReadScales(THostState& s, const Tokens& t) {
+    for (int g = 0; g < 16; ++g) s.LayerGroupScale[g] = Real(t, g + 1);
 }
 
-void ReadTextTypeColors(const Tokens& t) {
-    for (int n = 1; n <= 10; ++n) HostState.TextTypes[n].Color = Int(t, n);
+void ReadSheetSize(THostState& s, const Tokens& t) {
+    s.SheetWidth = Real(t, 1);
+    s.SheetHeight = Real(t, 2);
 }
 
-void ReadHn(const Tokens& t) {
-    for (int k = 0; k < 4; ++k) HostState.HnValues[k] = Real(t, k + 1);
+void ReadTextTypeColors(THostState& s, const Tokens& t) {
+    for (int n = 1; n <= 10; ++n) s.TextTypes[n].Color = Int(t, n);
+}
+
+void ReadHn(THostState& s, const Tokens& t) {
+    for (int k = 0; k < 4; ++k) s.HnValues[k] = Real(t, k + 1);
 }
 
 // ---- reference points ------------------------------------------------------------------------
 
 // "hp" n, then optionally "-", "ln", "ci" or "ch" (HpKind 1 .. 4): the point n at (x, y).
-void ReadReferencePoint(const Tokens& t) {
+void ReadReferencePoint(THostState& s, const Tokens& t) {
     static constexpr std::string_view kSuffixes[] = {"-", "ln", "ci", "ch"};
     std::string_view key = t[0];
     std::string_view number = t.Rest(3);
@@ -201,7 +195,6 @@ void ReadReferencePoint(const Tokens& t) {
         kind = k + 1;
     }
     const int n = StrToIntOrZero(number);
-    THostState& s = HostState;
     if (n < 1 || n > 99 || static_cast<std::size_t>(n) >= s.HpPoints.size()) return;
     HpPoint& point = s.HpPoints[n];
     point.Set = true;
@@ -212,7 +205,7 @@ void ReadReferencePoint(const Tokens& t) {
 }
 
 // "hhp" n, optionally "ln", "ci" or "ch": the next entity is linked to reference point n.
-void ReadReferenceLink(const Tokens& t) {
+void ReadReferenceLink(THostState& s, const Tokens& t) {
     static constexpr std::string_view kSuffixes[] = {"ln", "ci", "ch"};
     std::string_view key = t[0];
     std::string_view number = t.Rest(4);
@@ -220,7 +213,7 @@ void ReadReferenceLink(const Tokens& t) {
         const std::size_t p = key.find(suffix);
         if (p != std::string_view::npos && p > 3) number = key.substr(3, p - 3);
     }
-    HostState.Cur.CurHpLink = StrToIntOrZero(number);
+    s.Cur.CurHpLink = StrToIntOrZero(number);
 }
 
 }  // namespace records

@@ -9,15 +9,15 @@
 
 namespace dovarin {
 
-void AppendEntityOrder(int kind, std::int64_t index) {
+void AppendEntityOrder(THostState& s, int kind, std::int64_t index) {
     EntityOrderEntry entry;
     entry.Kind = kind;
     entry.Index = index;
-    HostState.EntityOrder.push_back(entry);
+    s.EntityOrder.push_back(entry);
 }
 
-void FillEntityHeader(EntityHeader& header) {
-    const CurrentAttributes& c = HostState.Cur;
+void FillEntityHeader(const THostState& s, EntityHeader& header) {
+    const CurrentAttributes& c = s.Cur;
     header.HpLink = c.CurHpLink;
     header.LayerGroup = c.CurLayerGroup;
     header.Layer = c.CurLayer;
@@ -42,31 +42,31 @@ constexpr int kDimensionTextKind = 2;  // "cs"
 
 // A new record with the header of the current attributes.
 template <class Record>
-Record NewEntity() {
+Record NewEntity(const THostState& s) {
     Record record;
-    FillEntityHeader(record);
+    FillEntityHeader(s, record);
     return record;
 }
 
 // Appends the record to its list and to EntityOrder: its shared fields from `record`, its own
 // fields as the tokens they were read from.
 template <class Record>
-void AddEntity(EntityList<Record>& list, int kind, const Record& record,
+void AddEntity(THostState& s, EntityList<Record>& list, int kind, const Record& record,
                const std::string_view* tokens, std::size_t count) {
-    AppendEntityOrder(kind, static_cast<std::int64_t>(list.size()));
+    AppendEntityOrder(s, kind, static_cast<std::int64_t>(list.size()));
     list.Append(record, tokens, count);
 }
 
 template <class Record, std::size_t N>
-void AddEntity(EntityList<Record>& list, int kind, const Record& record,
+void AddEntity(THostState& s, EntityList<Record>& list, int kind, const Record& record,
                const std::string_view (&tokens)[N]) {
-    AddEntity(list, kind, record, tokens, N);
+    AddEntity(s, list, kind, record, tokens, N);
 }
 
 // The attribute flags and the reference-point link belong to one entity only; any entity but a
 // line segment also ends a chain and a dimension.
-void FinishEntity(bool lineSegment) {
-    CurrentAttributes& c = HostState.Cur;
+void FinishEntity(THostState& s, bool lineSegment) {
+    CurrentAttributes& c = s.Cur;
     c.CurAttributeFlags = 0;
     c.CurHpLink = 0;
     if (!lineSegment) {
@@ -84,10 +84,9 @@ int ChainNumber(std::int64_t chainCount) {
 
 // The shared fields of a text record; its size and colour come from its text type, or from the
 // free size for type 0 (and any type outside 1 .. 10).
-void FillText(TJwwEntText& text, int kindCode) {
-    const THostState& s = HostState;
+void FillText(const THostState& s, TJwwEntText& text, int kindCode) {
     const CurrentAttributes& c = s.Cur;
-    FillEntityHeader(text);
+    FillEntityHeader(s, text);
     text.Extra = kindCode;
     text.CcValue = c.CurCcValue;
     text.TextType = c.CurTextType;
@@ -109,15 +108,16 @@ void FillText(TJwwEntText& text, int kindCode) {
 // each font it meets, and copying a long name into every text would cost more than the rest.
 class LentFont {
   public:
-    explicit LentFont(std::string& field) : field_(field) {
-        field_.swap(HostState.Cur.CurFontName);
+    LentFont(std::string& field, std::string& current) : field_(field), current_(current) {
+        field_.swap(current_);
     }
-    ~LentFont() { field_.swap(HostState.Cur.CurFontName); }
+    ~LentFont() { field_.swap(current_); }
     LentFont(const LentFont&) = delete;
     LentFont& operator=(const LentFont&) = delete;
 
   private:
     std::string& field_;
+    std::string& current_;
 };
 
 // P1 .. P4 of an "sl" record.
@@ -136,27 +136,28 @@ bool SamePoint(const SlPoint& a, const SlPoint& b) {
 
 // An "sl" reduced to the points with these numbers (0 .. 3 for P1 .. P4).
 template <class Record>
-void AddSl(EntityList<Record>& list, int kind, const Tokens& t, std::initializer_list<int> points) {
-    Record record = NewEntity<Record>();
-    record.Extra = HostState.Cur.CurColorValue;
+void AddSl(THostState& s, EntityList<Record>& list, int kind, const Tokens& t,
+           std::initializer_list<int> points) {
+    Record record = NewEntity<Record>(s);
+    record.Extra = s.Cur.CurColorValue;
     std::array<std::string_view, 8> tokens;
     std::size_t count = 0;
     for (const int p : points) {
         tokens[count++] = t[2 * p + 1];
         tokens[count++] = t[2 * p + 2];
     }
-    AddEntity(list, kind, record, tokens.data(), count);
-    FinishEntity(false);
+    AddEntity(s, list, kind, record, tokens.data(), count);
+    FinishEntity(s, false);
 }
 
 // "sc" / "se": seven values and a code; "so" / "sg": eight values.
 template <class Record>
-void ReadValuesAndCode(EntityList<Record>& list, int kind, const Tokens& t) {
-    Record record = NewEntity<Record>();
-    record.Extra = HostState.Cur.CurColorValue;
+void ReadValuesAndCode(THostState& s, EntityList<Record>& list, int kind, const Tokens& t) {
+    Record record = NewEntity<Record>(s);
+    record.Extra = s.Cur.CurColorValue;
     const std::string_view values[] = {t[1], t[2], t[3], t[4], t[5], t[6], t[7], t[8]};
-    AddEntity(list, kind, record, values);
-    FinishEntity(false);
+    AddEntity(s, list, kind, record, values);
+    FinishEntity(s, false);
 }
 
 }  // namespace
@@ -169,135 +170,131 @@ int TextKindCodeOf(std::string_view key) {
 }
 
 // Four numbers: a line segment, or after "msg" the line of the dimension to come.
-void ReadSegment(const Tokens& t) {
-    THostState& s = HostState;
+void ReadSegment(THostState& s, const Tokens& t) {
     if (s.Cur.AfterMsg) {
         TJwwEntLine& line = s.PendingDimLine;
-        FillEntityHeader(line);
+        FillEntityHeader(s, line);
         line.Extra = 0;
         line.X1 = Real(t, 0);
         line.Y1 = Real(t, 1);
         line.X2 = Real(t, 2);
         line.Y2 = Real(t, 3);
     } else {
-        TJwwEntLine line = NewEntity<TJwwEntLine>();
+        TJwwEntLine line = NewEntity<TJwwEntLine>(s);
         line.Extra = s.Cur.InChain ? ChainNumber(s.Cur.ChainCount) : 0;
         const std::string_view ends[] = {t[0], t[1], t[2], t[3]};
-        AddEntity(s.SelectedLines, kEntLine, line, ends);
+        AddEntity(s, s.SelectedLines, kEntLine, line, ends);
     }
-    FinishEntity(true);
+    FinishEntity(s, true);
 }
 
-void ReadCircle(const Tokens& t) {
+void ReadCircle(THostState& s, const Tokens& t) {
     const std::string_view values[] = {t[1], t[2], t[3]};
-    AddEntity(HostState.Circles, kEntCircle, NewEntity<TJwwEntCircle>(), values);
-    FinishEntity(false);
+    AddEntity(s, s.Circles, kEntCircle, NewEntity<TJwwEntCircle>(s), values);
+    FinishEntity(s, false);
 }
 
-void ReadArc(const Tokens& t) {
+void ReadArc(THostState& s, const Tokens& t) {
     const std::string_view values[] = {t[1], t[2], t[3], t[4], t[5], t[6], t[7]};
-    AddEntity(HostState.Arcs, kEntArc, NewEntity<TJwwEntArc>(), values);
-    FinishEntity(false);
+    AddEntity(s, s.Arcs, kEntArc, NewEntity<TJwwEntArc>(s), values);
+    FinishEntity(s, false);
 }
 
 // A text record; a "cs" after "msg" is the value text of a dimension with the pending line. The
 // text is everything after the double quote, cut to what a text record keeps.
-void ReadText(const Tokens& t) {
-    THostState& s = HostState;
+void ReadText(THostState& s, const Tokens& t) {
     const int kindCode = TextKindCodeOf(t[0]);
     const std::string_view own[] = {t[1], t[2], t[3], t[4], TextFieldBytes(t[5])};
     if (kindCode == kDimensionTextKind && s.Cur.AfterMsg) {
-        TJwwEntDim dim = NewEntity<TJwwEntDim>();
+        TJwwEntDim dim = NewEntity<TJwwEntDim>(s);
         dim.Line = s.PendingDimLine;
         dim.Line.Extra = 0;
-        FillText(dim.Text, kDimensionTextKind);
-        const LentFont font(dim.Text.FontName);
-        AddEntity(s.Dims, kEntDim, dim, own);
+        FillText(s, dim.Text, kDimensionTextKind);
+        const LentFont font(dim.Text.FontName, s.Cur.CurFontName);
+        AddEntity(s, s.Dims, kEntDim, dim, own);
     } else {
         TJwwEntText text;
-        FillText(text, kindCode);
-        const LentFont font(text.FontName);
-        AddEntity(s.Texts, kEntText, text, own);
+        FillText(s, text, kindCode);
+        const LentFont font(text.FontName, s.Cur.CurFontName);
+        AddEntity(s, s.Texts, kEntText, text, own);
     }
-    FinishEntity(false);
+    FinishEntity(s, false);
 }
 
-void ReadPoint(const Tokens& t) {
-    TJwwEntPoint point = NewEntity<TJwwEntPoint>();
-    point.Color = HostState.Cur.CurPointColor;
+void ReadPoint(THostState& s, const Tokens& t) {
+    TJwwEntPoint point = NewEntity<TJwwEntPoint>(s);
+    point.Color = s.Cur.CurPointColor;
     const std::string_view values[] = {t[1], t[2]};
-    AddEntity(HostState.Points, kEntPoint, point, values);
-    FinishEntity(false);
+    AddEntity(s, s.Points, kEntPoint, point, values);
+    FinishEntity(s, false);
 }
 
-void ReadCodePoint(const Tokens& t) {
-    TJwwEntCodePoint point = NewEntity<TJwwEntCodePoint>();
-    point.Color = HostState.Cur.CurPointColor;
+void ReadCodePoint(THostState& s, const Tokens& t) {
+    TJwwEntCodePoint point = NewEntity<TJwwEntCodePoint>(s);
+    point.Color = s.Cur.CurPointColor;
     const std::string_view values[] = {t[1], t[2], t[3], t[4], t[5]};
-    AddEntity(HostState.CodePoints, kEntCodePoint, point, values);
-    FinishEntity(false);
+    AddEntity(s, s.CodePoints, kEntCodePoint, point, values);
+    FinishEntity(s, false);
 }
 
-void ReadBlock(const Tokens& t) {
+void ReadBlock(THostState& s, const Tokens& t) {
     const std::string_view values[] = {t[1], t[2], t[3]};
-    AddEntity(HostState.Blocks, kEntBlk, NewEntity<TJwwEntBlk>(), values);
-    FinishEntity(false);
+    AddEntity(s, s.Blocks, kEntBlk, NewEntity<TJwwEntBlk>(s), values);
+    FinishEntity(s, false);
 }
 
-void ReadSlTwo(const Tokens& t) {
-    AddSl(HostState.Sl2s, kEntSl2, t, {0, 1});
+void ReadSlTwo(THostState& s, const Tokens& t) {
+    AddSl(s, s.Sl2s, kEntSl2, t, {0, 1});
 }
 
-void ReadSlThree(const Tokens& t) {
+void ReadSlThree(THostState& s, const Tokens& t) {
     const auto p = SlPoints(t);
-    THostState& s = HostState;
     if (SamePoint(p[0], p[1]))
-        AddSl(s.Sl2s, kEntSl2, t, {0, 2});
+        AddSl(s, s.Sl2s, kEntSl2, t, {0, 2});
     else if (SamePoint(p[1], p[2]))
-        AddSl(s.Sl2s, kEntSl2, t, {0, 1});
+        AddSl(s, s.Sl2s, kEntSl2, t, {0, 1});
     else
-        AddSl(s.Sl3s, kEntSl3, t, {0, 1, 2});
+        AddSl(s, s.Sl3s, kEntSl3, t, {0, 1, 2});
 }
 
-void ReadSlFour(const Tokens& t) {
+void ReadSlFour(THostState& s, const Tokens& t) {
     const auto p = SlPoints(t);
-    THostState& s = HostState;
     const bool e12 = SamePoint(p[0], p[1]), e13 = SamePoint(p[0], p[2]);
     const bool e23 = SamePoint(p[1], p[2]), e24 = SamePoint(p[1], p[3]);
     const bool e34 = SamePoint(p[2], p[3]), e14 = SamePoint(p[0], p[3]);
     if (e12 && e13)
-        AddSl(s.Sl2s, kEntSl2, t, {0, 3});
+        AddSl(s, s.Sl2s, kEntSl2, t, {0, 3});
     else if (e23 && e24)
-        AddSl(s.Sl2s, kEntSl2, t, {0, 1});
+        AddSl(s, s.Sl2s, kEntSl2, t, {0, 1});
     else if (e12 && e34)
-        AddSl(s.Sl2s, kEntSl2, t, {0, 2});
+        AddSl(s, s.Sl2s, kEntSl2, t, {0, 2});
     else if (e14 || e24 || e34)
-        AddSl(s.Sl3s, kEntSl3, t, {0, 1, 2});
+        AddSl(s, s.Sl3s, kEntSl3, t, {0, 1, 2});
     else if (e13 || e23)
-        AddSl(s.Sl3s, kEntSl3, t, {0, 1, 3});
+        AddSl(s, s.Sl3s, kEntSl3, t, {0, 1, 3});
     else if (e12)
-        AddSl(s.Sl3s, kEntSl3, t, {0, 2, 3});
+        AddSl(s, s.Sl3s, kEntSl3, t, {0, 2, 3});
     else
-        AddSl(s.Sl4s, kEntSl4, t, {0, 1, 2, 3});
+        AddSl(s, s.Sl4s, kEntSl4, t, {0, 1, 2, 3});
 }
 
-void ReadSc(const Tokens& t) {
-    ReadValuesAndCode(HostState.Scs, kEntSc, t);
+void ReadSc(THostState& s, const Tokens& t) {
+    ReadValuesAndCode(s, s.Scs, kEntSc, t);
 }
 
-void ReadSe(const Tokens& t) {
-    ReadValuesAndCode(HostState.Ses, kEntSe, t);
+void ReadSe(THostState& s, const Tokens& t) {
+    ReadValuesAndCode(s, s.Ses, kEntSe, t);
 }
 
-void ReadSo(const Tokens& t) {
-    ReadValuesAndCode(HostState.Sos, kEntSo, t);
+void ReadSo(THostState& s, const Tokens& t) {
+    ReadValuesAndCode(s, s.Sos, kEntSo, t);
 }
 
-void ReadSg(const Tokens& t) {
-    ReadValuesAndCode(HostState.Sgs, kEntSg, t);
+void ReadSg(THostState& s, const Tokens& t) {
+    ReadValuesAndCode(s, s.Sgs, kEntSg, t);
 }
 
-void Ignore(const Tokens&) {}
+void Ignore(THostState&, const Tokens&) {}
 
 }  // namespace records
 }  // namespace dovarin

@@ -1,5 +1,5 @@
 // The reader of JWC_TEMP.TXT: the host's parameters, attributes, reference points and picked
-// entities, one record per line, into HostState.
+// entities, one record per line, into a host state (the run's HostState, or a scratch one).
 //
 // A file as the host writes it (CR LF line ends, code page 932):
 //
@@ -58,7 +58,7 @@ struct DispatchRow {
     KeyMatch match;
     CountRule rule;
     int count;
-    void (*apply)(const Tokens&);
+    void (*apply)(THostState&, const Tokens&);
 };
 
 // In the order that decides: "lgn", "lyn" before "lg", "ly"; "cn$" before "cn".
@@ -172,29 +172,29 @@ constexpr RowIndex MakeRowIndex() {
 
 constexpr RowIndex kRowsByFirstByte = MakeRowIndex();
 
-void ApplyTokens(const Tokens& t) {
+void ApplyTokens(THostState& state, const Tokens& t) {
     std::string_view key = t[0];
     if (t.Count() == 1 && key.empty()) return;
     const unsigned char first = key.empty() ? 0 : static_cast<unsigned char>(key[0]);
     for (int k = 0; k < kRowsByFirstByte.counts[first]; ++k) {
         const DispatchRow& row = kDispatch[kRowsByFirstByte.rows[first][k]];
         if (CountMatches(row, t.Count()) && KeyMatches(row, key)) {
-            row.apply(t);
+            row.apply(state, t);
             return;
         }
     }
 }
 
-void ApplyLine(std::string_view line, Tokens& tokens) {
+void ApplyLine(THostState& state, std::string_view line, Tokens& tokens) {
     TokenizeExchangeLine(line, tokens);
-    ApplyTokens(tokens);
+    ApplyTokens(state, tokens);
 }
 
 }  // namespace
 
-void ParseExchangeText(std::string_view line) {
+void ParseExchangeText(std::string_view line, THostState& state) {
     Tokens tokens;
-    ApplyLine(line, tokens);
+    ApplyLine(state, line, tokens);
 }
 
 // ---- the file --------------------------------------------------------------------------------
@@ -217,6 +217,8 @@ std::string_view WithoutCr(std::string_view line) {
 // long, is ever copied whole.
 class LineSplitter {
   public:
+    explicit LineSplitter(THostState& state) : state_(state) {}
+
     void Feed(std::string_view piece) {
         while (!piece.empty()) {
             const void* lf = std::memchr(piece.data(), '\n', piece.size());
@@ -226,7 +228,7 @@ class LineSplitter {
                 scanner_.Feed(piece.substr(0, length));
                 FinishSpanningLine();
             } else {
-                ApplyLine(WithoutCr(piece.substr(0, length)), tokens_);
+                ApplyLine(state_, WithoutCr(piece.substr(0, length)), tokens_);
             }
             piece.remove_prefix(length + 1);
         }
@@ -244,10 +246,11 @@ class LineSplitter {
     // The scan drops every CR, so the line end's CR needs no special care here.
     void FinishSpanningLine() {
         scanner_.Finish();
-        ApplyTokens(tokens_);
+        ApplyTokens(state_, tokens_);
         spanning_ = false;
     }
 
+    THostState& state_;
     Tokens tokens_;
     LineScanner scanner_{tokens_};
     bool spanning_ = false;
@@ -255,11 +258,11 @@ class LineSplitter {
 
 }  // namespace
 
-bool ReadExchangeFile(const fs::path& path) {
+bool ReadExchangeFile(const fs::path& path, THostState& state) {
     const UniqueFile file(OpenPlainFileForReading(path));
     if (!file) return false;
     std::vector<char> chunk(kChunkBytes);
-    LineSplitter lines;
+    LineSplitter lines(state);
     bool ended = false;
     while (!ended) {
         const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), file.get());

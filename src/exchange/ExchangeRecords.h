@@ -26,56 +26,56 @@ inline int Int(const Tokens& t, int i) {
 int TextKindCodeOf(std::string_view key);
 
 // Parameters.
-void ReadFileName(const Tokens& t);
-void ReadHk(const Tokens& t);
-void ReadScales(const Tokens& t);
-void ReadSheetSize(const Tokens& t);
+void ReadFileName(THostState& s, const Tokens& t);
+void ReadHk(THostState& s, const Tokens& t);
+void ReadScales(THostState& s, const Tokens& t);
+void ReadSheetSize(THostState& s, const Tokens& t);
 template <double TextTypeEntry::*Field>
-void ReadTextTypeReals(const Tokens& t) {
-    for (int n = 1; n <= 10; ++n) HostState.TextTypes[n].*Field = Real(t, n);
+void ReadTextTypeReals(THostState& s, const Tokens& t) {
+    for (int n = 1; n <= 10; ++n) s.TextTypes[n].*Field = Real(t, n);
 }
-void ReadTextTypeColors(const Tokens& t);
-void ReadBz(const Tokens& t);
-void ReadHn(const Tokens& t);
+void ReadTextTypeColors(THostState& s, const Tokens& t);
+void ReadBz(THostState& s, const Tokens& t);
+void ReadHn(THostState& s, const Tokens& t);
 
 // Attributes and markers.
-void ReadLayerGroupName(const Tokens& t);
-void ReadLayerName(const Tokens& t);
-void ReadLayerGroup(const Tokens& t);
-void ReadLayer(const Tokens& t);
-void ReadLineColor(const Tokens& t);
-void ReadLineType(const Tokens& t);
-void ReadLineWidth(const Tokens& t);
-void ReadFontName(const Tokens& t);
-void ReadTextType(const Tokens& t);
-void ReadTextColor(const Tokens& t);
+void ReadLayerGroupName(THostState& s, const Tokens& t);
+void ReadLayerName(THostState& s, const Tokens& t);
+void ReadLayerGroup(THostState& s, const Tokens& t);
+void ReadLayer(THostState& s, const Tokens& t);
+void ReadLineColor(THostState& s, const Tokens& t);
+void ReadLineType(THostState& s, const Tokens& t);
+void ReadLineWidth(THostState& s, const Tokens& t);
+void ReadFontName(THostState& s, const Tokens& t);
+void ReadTextType(THostState& s, const Tokens& t);
+void ReadTextColor(THostState& s, const Tokens& t);
 template <int Bit>
-void ReadAttributeFlag(const Tokens&) {
-    HostState.Cur.CurAttributeFlags |= Bit;
+void ReadAttributeFlag(THostState& s, const Tokens&) {
+    s.Cur.CurAttributeFlags |= Bit;
 }
-void ReadPointColor(const Tokens& t);
-void ReadChainStart(const Tokens& t);
-void ReadDimensionStart(const Tokens& t);
-void ReadChainEnd(const Tokens& t);
-void ReadReferencePoint(const Tokens& t);
-void ReadReferenceLink(const Tokens& t);
+void ReadPointColor(THostState& s, const Tokens& t);
+void ReadChainStart(THostState& s, const Tokens& t);
+void ReadDimensionStart(THostState& s, const Tokens& t);
+void ReadChainEnd(THostState& s, const Tokens& t);
+void ReadReferencePoint(THostState& s, const Tokens& t);
+void ReadReferenceLink(THostState& s, const Tokens& t);
 
 // Entities.
-void ReadSegment(const Tokens& t);
-void ReadCircle(const Tokens& t);
-void ReadArc(const Tokens& t);
-void ReadText(const Tokens& t);
-void ReadPoint(const Tokens& t);
-void ReadCodePoint(const Tokens& t);
-void ReadBlock(const Tokens& t);
-void ReadSlTwo(const Tokens& t);
-void ReadSlThree(const Tokens& t);
-void ReadSlFour(const Tokens& t);
-void ReadSc(const Tokens& t);
-void ReadSe(const Tokens& t);
-void ReadSo(const Tokens& t);
-void ReadSg(const Tokens& t);
-void Ignore(const Tokens& t);
+void ReadSegment(THostState& s, const Tokens& t);
+void ReadCircle(THostState& s, const Tokens& t);
+void ReadArc(THostState& s, const Tokens& t);
+void ReadText(THostState& s, const Tokens& t);
+void ReadPoint(THostState& s, const Tokens& t);
+void ReadCodePoint(THostState& s, const Tokens& t);
+void ReadBlock(THostState& s, const Tokens& t);
+void ReadSlTwo(THostState& s, const Tokens& t);
+void ReadSlThree(THostState& s, const Tokens& t);
+void ReadSlFour(THostState& s, const Tokens& t);
+void ReadSc(THostState& s, const Tokens& t);
+void ReadSe(THostState& s, const Tokens& t);
+void ReadSo(THostState& s, const Tokens& t);
+void ReadSg(THostState& s, const Tokens& t);
+void Ignore(THostState& s, const Tokens& t);
 
 }  // namespace records
 }  // namespace dovarin

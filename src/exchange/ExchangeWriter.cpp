@@ -12,8 +12,8 @@
 //   ch 10 20 1 0 "text     a text: header entry + text entry, one line in the file
 //
 // Reals use the file's one real form (FormatReal). An entry holds at most kMaxTextBytes bytes.
-// The remembered attributes are HostState.Cur; a FirstPending flag forces the next record of its
-// attribute whatever the remembered value.
+// The remembered attributes are the writer's Cur (the run's: HostState.Cur); a FirstPending flag
+// forces the next record of its attribute whatever the remembered value.
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -84,29 +84,9 @@ double RoundedToTolerance(double length) {
     return std::trunc(units + 0.5) * kWriterZero;
 }
 
-// Every entry passes here. A control byte inside a record, whatever its source (the host's own
-// font name, a prefix from the settings file), would end the host's text at 0x1A or split the
-// line at CR: it is dropped.
-void AppendEntry(std::string_view text, bool joinsNext) {
-    std::string clean = WithoutControlChars(text, kMaxTextBytes);
-    if (clean.size() > kMaxTextBytes) clean.resize(kMaxTextBytes);
-    OutputBuffer.push_back({std::move(clean), joinsNext});
-}
-
 // Blank as the host will see it, without the control characters AppendEntry drops.
 bool IsBlankText(std::string_view text) {
     return IsBlank(text, true);
-}
-
-// The change-only rule: the record is written when forced or when the value changes. True when
-// it was written.
-bool PutIfChanged(bool& firstPending, int& remembered, int value, std::string_view key,
-                  std::string (*form)(int)) {
-    if (!firstPending && value == remembered) return false;
-    PutLine(std::string(key) + form(value));
-    remembered = value;
-    firstPending = false;
-    return true;
 }
 
 std::string_view TextKeyOf(int kind) {
@@ -114,23 +94,45 @@ std::string_view TextKeyOf(int kind) {
                                                                       : kTextKindKeys[0];
 }
 
-// A text record: its header (key, position, direction, opening quote) and its text, which the
-// file joins into one line.
-void PutTextRecord(std::string_view key, std::string_view text, double x, double y, double dx,
-                   double dy) {
-    AppendEntry(std::string(key) + ' ' + Reals({x, y, dx, dy}) + " \"", true);
-    PutLine(text);
+bool IsLayerNumber(int value) {
+    return value >= 0 && value <= 15;
 }
 
 }  // namespace
 
-void ResetWriterState() {
-    THostState& s = HostState;
-    s.FirstPending = FirstPendingFlags();
-    FirstPendingFlags& f = s.FirstPending;
-    f.TextColor = f.FontName = f.PointColor = true;
+// Every entry passes here. A control byte inside a record, whatever its source (the host's own
+// font name, a prefix from the settings file), would end the host's text at 0x1A or split the
+// line at CR: it is dropped.
+void ExchangeWriter::AppendEntry(std::string_view text, bool joinsNext) {
+    std::string clean = WithoutControlChars(text, kMaxTextBytes);
+    if (clean.size() > kMaxTextBytes) clean.resize(kMaxTextBytes);
+    output_.push_back({std::move(clean), joinsNext});
+}
+
+// The change-only rule: the record is written when forced or when the value changes. True when
+// it was written.
+bool ExchangeWriter::PutIfChanged(bool& firstPending, int& remembered, int value,
+                                  std::string_view key, std::string (*form)(int)) {
+    if (!firstPending && value == remembered) return false;
+    PutLine(std::string(key) + form(value));
+    remembered = value;
+    firstPending = false;
+    return true;
+}
+
+// A text record: its header (key, position, direction, opening quote) and its text, which the
+// file joins into one line.
+void ExchangeWriter::PutTextRecord(std::string_view key, std::string_view text, double x, double y,
+                                   double dx, double dy) {
+    AppendEntry(std::string(key) + ' ' + Reals({x, y, dx, dy}) + " \"", true);
+    PutLine(text);
+}
+
+void ExchangeWriter::ResetWriterState() {
+    pending_ = FirstPendingFlags();
+    pending_.TextColor = pending_.FontName = pending_.PointColor = true;
     const CurrentAttributes defaults;
-    CurrentAttributes& c = s.Cur;
+    CurrentAttributes& c = cur_;
     c.CurLayerGroup = defaults.CurLayerGroup;
     c.CurLayer = defaults.CurLayer;
     c.CurLineColor = defaults.CurLineColor;
@@ -147,41 +149,38 @@ void ResetWriterState() {
     c.CurColorValue = defaults.CurColorValue;
 }
 
-void PutLine(std::string_view text) {
+void ExchangeWriter::PutLine(std::string_view text) {
     AppendEntry(text, false);
 }
 
-void PutLayerGroup(int value) {
-    THostState& s = HostState;
+void ExchangeWriter::PutLayerGroup(int value) {
     // A layer number means nothing without its group: repeat it after every group record.
-    if (PutIfChanged(s.FirstPending.LayerGroup, s.Cur.CurLayerGroup, value, "lg", Hex))
-        s.FirstPending.Layer = true;
+    if (PutIfChanged(pending_.LayerGroup, cur_.CurLayerGroup, value, "lg", Hex))
+        pending_.Layer = true;
 }
 
-void PutLayer(int value) {
-    PutIfChanged(HostState.FirstPending.Layer, HostState.Cur.CurLayer, value, "ly", Hex);
+void ExchangeWriter::PutLayer(int value) {
+    PutIfChanged(pending_.Layer, cur_.CurLayer, value, "ly", Hex);
 }
 
-void PutLineColor(int value) {
-    PutIfChanged(HostState.FirstPending.LineColor, HostState.Cur.CurLineColor, value, "lc",
-                 Decimal);
+void ExchangeWriter::PutLineColor(int value) {
+    PutIfChanged(pending_.LineColor, cur_.CurLineColor, value, "lc", Decimal);
 }
 
-void PutLineType(int value) {
-    PutIfChanged(HostState.FirstPending.LineType, HostState.Cur.CurLineType, value, "lt", Decimal);
+void ExchangeWriter::PutLineType(int value) {
+    PutIfChanged(pending_.LineType, cur_.CurLineType, value, "lt", Decimal);
 }
 
-void PutLineWidth(int value) {
-    THostState& s = HostState;
-    if (!s.LineWidthSeen) return;  // the host works without line widths
-    if (value == kHostLineWidth) value = s.HostLineWidth;
+void ExchangeWriter::PutLineWidth(int value) {
+    if (!state_.LineWidthSeen) return;  // the host works without line widths
+    if (value == kHostLineWidth) value = state_.HostLineWidth;
     if (value < 0 || value > kMaxLineWidth) value = 0;
-    PutIfChanged(s.FirstPending.LineWidth, s.Cur.CurLineWidth, value, "lw", Decimal);
+    PutIfChanged(pending_.LineWidth, cur_.CurLineWidth, value, "lw", Decimal);
 }
 
-void PutTextType(int type, int color, double width, double height, double spacing) {
-    THostState& s = HostState;
-    CurrentAttributes& c = s.Cur;
+void ExchangeWriter::PutTextType(int type, int color, double width, double height, double spacing) {
+    const THostState& s = state_;
+    CurrentAttributes& c = cur_;
     if (type < 0 || type > 10) {
         type = s.HostTextType;
         if (type == 0) {
@@ -194,7 +193,7 @@ void PutTextType(int type, int color, double width, double height, double spacin
     const bool freeSizeChanged =
         type == 0 && (width != c.CurFreeTextWidth || height != c.CurFreeTextHeight ||
                       spacing != c.CurFreeTextSpacing || color != c.CurFreeTextColor);
-    if (!s.FirstPending.TextType && type == c.CurTextType && !freeSizeChanged) return;
+    if (!pending_.TextType && type == c.CurTextType && !freeSizeChanged) return;
     if (type != 0) {
         PutLine("cn" + Decimal(type));
     } else {
@@ -205,30 +204,28 @@ void PutTextType(int type, int color, double width, double height, double spacin
         c.CurFreeTextColor = color;
     }
     c.CurTextType = type;
-    s.FirstPending.TextType = false;
+    pending_.TextType = false;
 }
 
-void PutTextColor(int value) {
+void ExchangeWriter::PutTextColor(int value) {
     if (value < 0 || value > kMaxTextColor) value = 0;
-    PutIfChanged(HostState.FirstPending.TextColor, HostState.Cur.CurCcValue, value, "cc", Decimal);
+    PutIfChanged(pending_.TextColor, cur_.CurCcValue, value, "cc", Decimal);
 }
 
-void PutFontName(std::string_view name) {
-    THostState& s = HostState;
-    if (name.empty() || name == "<>") name = s.HostFontName;
-    if (s.FirstPending.FontName || name != s.Cur.CurFontName) {
+void ExchangeWriter::PutFontName(std::string_view name) {
+    if (name.empty() || name == "<>") name = state_.HostFontName;
+    if (pending_.FontName || name != cur_.CurFontName) {
         PutLine("cn\"$" + std::string(name));
-        s.FirstPending.FontName = false;
+        pending_.FontName = false;
     }
-    s.Cur.CurFontName = name;
+    cur_.CurFontName = name;
 }
 
-void PutPointColor(int value) {
-    PutIfChanged(HostState.FirstPending.PointColor, HostState.Cur.CurPointColor, value, "pn",
-                 Decimal);
+void ExchangeWriter::PutPointColor(int value) {
+    PutIfChanged(pending_.PointColor, cur_.CurPointColor, value, "pn", Decimal);
 }
 
-void PutAttributeFlags(int flags) {
+void ExchangeWriter::PutAttributeFlags(int flags) {
     if (flags & kFlagZ1) PutLine("z1");
     if (flags & kFlagZ2) PutLine("z2");
     if (flags & kFlagDimension) PutLine("z3");
@@ -237,31 +234,32 @@ void PutAttributeFlags(int flags) {
     if (flags & kFlagZ5) PutLine("z5");
 }
 
-void PutChainStart() {
+void ExchangeWriter::PutChainStart() {
     PutLine("pl");
 }
-void PutChainEnd() {
+void ExchangeWriter::PutChainEnd() {
     PutLine("#");
 }
 
-void PutSegment(double x1, double y1, double x2, double y2) {
+void ExchangeWriter::PutSegment(double x1, double y1, double x2, double y2) {
     if (IsZeroSegment(x1, y1, x2, y2)) return;
     PutLine(Reals({x1, y1, x2, y2}));
 }
 
-void PutPoint(int code, double x, double y, double scale, double angle) {
+void ExchangeWriter::PutPoint(int code, double x, double y, double scale, double angle) {
     if (code < kMinPointCode || code > kMaxPointCode) code = kPointCodeFallback;
     if (std::abs(scale) <= kWriterZero) scale = 1;
     PutLine("pt " + Reals({x, y, scale, angle}) + ' ' + Decimal(code));
 }
 
-void PutText(int kind, std::string_view text, double x, double y, double dx, double dy) {
+void ExchangeWriter::PutText(int kind, std::string_view text, double x, double y, double dx,
+                             double dy) {
     if (IsZeroVector(dx, dy) || IsBlankText(text)) return;
     PutTextRecord(TextKeyOf(kind), text, x, y, dx, dy);
 }
 
-void PutDimensionText(std::string_view text, double x1, double y1, double x2, double y2, double tx,
-                      double ty, double dx, double dy) {
+void ExchangeWriter::PutDimensionText(std::string_view text, double x1, double y1, double x2,
+                                      double y2, double tx, double ty, double dx, double dy) {
     if (IsZeroSegment(x1, y1, x2, y2) || IsZeroVector(dx, dy)) return;
     std::string measured;
     if (IsBlankText(text)) {
@@ -274,15 +272,9 @@ void PutDimensionText(std::string_view text, double x1, double y1, double x2, do
     PutTextRecord(kTextKindKeys[2], text, tx, ty, dx, dy);
 }
 
-namespace {
-
-bool IsLayerNumber(int value) {
-    return value >= 0 && value <= 15;
-}
-
 // The line that follows position orderPos in the host's order, if it is a line of `chain`.
-bool NextLineContinuesChain(int orderPos, int chain) {
-    const THostState& s = HostState;
+bool ExchangeWriter::NextLineContinuesChain(int orderPos, int chain) const {
+    const THostState& s = state_;
     if (chain <= 0 || orderPos < 0) return false;
     const std::size_t next = static_cast<std::size_t>(orderPos) + 1;
     if (next >= s.EntityOrder.size()) return false;
@@ -293,17 +285,15 @@ bool NextLineContinuesChain(int orderPos, int chain) {
 }
 
 // Closes an open chain; the caller's chain state becomes "none".
-bool EndChain(int& openChain) {
+bool ExchangeWriter::EndChain(int& openChain) {
     if (openChain > 0) PutChainEnd();
     openChain = 0;
     return false;
 }
 
-}  // namespace
-
-bool PutLineAttributes(int lineIndex, int orderPos, int& openChain, int layerGroup, int layer,
-                       int color, int lineType, int width) {
-    const THostState& s = HostState;
+bool ExchangeWriter::PutLineAttributes(int lineIndex, int orderPos, int& openChain, int layerGroup,
+                                       int layer, int color, int lineType, int width) {
+    const THostState& s = state_;
     // No such line: nothing to write, but a chain left open would swallow the next records.
     if (lineIndex < 0 || static_cast<std::size_t>(lineIndex) >= s.SelectedLines.size())
         return EndChain(openChain);
@@ -311,8 +301,9 @@ bool PutLineAttributes(int lineIndex, int orderPos, int& openChain, int layerGro
                              color, lineType, width);
 }
 
-bool PutLineAttributes(const TJwwEntLine& line, int orderPos, int& openChain, int layerGroup,
-                       int layer, int color, int lineType, int width) {
+bool ExchangeWriter::PutLineAttributes(const TJwwEntLine& line, int orderPos, int& openChain,
+                                       int layerGroup, int layer, int color, int lineType,
+                                       int width) {
     PutLayerGroup(IsLayerNumber(layerGroup) ? layerGroup : line.LayerGroup);
     PutLayer(IsLayerNumber(layer) ? layer : line.Layer);
     PutLineColor(color != kKeepOwnValue ? color : line.Color);
@@ -328,17 +319,90 @@ bool PutLineAttributes(const TJwwEntLine& line, int orderPos, int& openChain, in
     return EndChain(openChain);
 }
 
-std::vector<std::string> OutputLines() {
-    if (OutputBuffer.empty()) return {"hq"};
+ExchangeWriter HostWriter() {
+    return ExchangeWriter(HostState, HostState.Cur, HostState.FirstPending, OutputBuffer);
+}
+
+void ResetWriterState() {
+    HostWriter().ResetWriterState();
+}
+void PutLine(std::string_view text) {
+    HostWriter().PutLine(text);
+}
+void PutLayerGroup(int value) {
+    HostWriter().PutLayerGroup(value);
+}
+void PutLayer(int value) {
+    HostWriter().PutLayer(value);
+}
+void PutLineColor(int value) {
+    HostWriter().PutLineColor(value);
+}
+void PutLineType(int value) {
+    HostWriter().PutLineType(value);
+}
+void PutLineWidth(int value) {
+    HostWriter().PutLineWidth(value);
+}
+void PutTextType(int type, int color, double width, double height, double spacing) {
+    HostWriter().PutTextType(type, color, width, height, spacing);
+}
+void PutTextColor(int value) {
+    HostWriter().PutTextColor(value);
+}
+void PutFontName(std::string_view name) {
+    HostWriter().PutFontName(name);
+}
+void PutPointColor(int value) {
+    HostWriter().PutPointColor(value);
+}
+void PutAttributeFlags(int flags) {
+    HostWriter().PutAttributeFlags(flags);
+}
+void PutChainStart() {
+    HostWriter().PutChainStart();
+}
+void PutChainEnd() {
+    HostWriter().PutChainEnd();
+}
+void PutSegment(double x1, double y1, double x2, double y2) {
+    HostWriter().PutSegment(x1, y1, x2, y2);
+}
+void PutPoint(int code, double x, double y, double scale, double angle) {
+    HostWriter().PutPoint(code, x, y, scale, angle);
+}
+void PutText(int kind, std::string_view text, double x, double y, double dx, double dy) {
+    HostWriter().PutText(kind, text, x, y, dx, dy);
+}
+void PutDimensionText(std::string_view text, double x1, double y1, double x2, double y2, double tx,
+                      double ty, double dx, double dy) {
+    HostWriter().PutDimensionText(text, x1, y1, x2, y2, tx, ty, dx, dy);
+}
+bool PutLineAttributes(int lineIndex, int orderPos, int& openChain, int layerGroup, int layer,
+                       int color, int lineType, int width) {
+    return HostWriter().PutLineAttributes(lineIndex, orderPos, openChain, layerGroup, layer, color,
+                                          lineType, width);
+}
+bool PutLineAttributes(const TJwwEntLine& line, int orderPos, int& openChain, int layerGroup,
+                       int layer, int color, int lineType, int width) {
+    return HostWriter().PutLineAttributes(line, orderPos, openChain, layerGroup, layer, color,
+                                          lineType, width);
+}
+
+std::vector<std::string> OutputLines(const std::vector<OutputEntry>& output) {
+    if (output.empty()) return {"hq"};
     std::vector<std::string> lines;
-    lines.reserve(OutputBuffer.size());
-    for (std::size_t k = 0; k < OutputBuffer.size(); ++k) {
-        std::string line = OutputBuffer[k].Text;
-        if (OutputBuffer[k].JoinsNext && k + 1 < OutputBuffer.size())
-            line += OutputBuffer[++k].Text;
+    lines.reserve(output.size());
+    for (std::size_t k = 0; k < output.size(); ++k) {
+        std::string line = output[k].Text;
+        if (output[k].JoinsNext && k + 1 < output.size()) line += output[++k].Text;
         lines.push_back(std::move(line));
     }
     return lines;
+}
+
+std::vector<std::string> OutputLines() {
+    return OutputLines(OutputBuffer);
 }
 
 namespace {

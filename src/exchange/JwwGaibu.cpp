@@ -22,15 +22,20 @@ void Release(Container& container) {
 
 }  // namespace
 
-void InitHostState() {
+THostState FreshHostState() {
     // A fresh object carries every default of the record definitions, including the first-time
     // flags and PendingDimLine; only the tables need their sizes.
-    HostState = THostState();
-    HostState.HpPoints.assign(kHpPointSlots, HpPoint());
-    HostState.LayerGroupValue.assign(kLayerGroups, 0);
-    HostState.LayerGroupName.assign(kLayerGroups, std::string());
-    HostState.LayerValue.assign(kLayers, 0);
-    HostState.LayerName.assign(kLayers, std::string());
+    THostState state;
+    state.HpPoints.assign(kHpPointSlots, HpPoint());
+    state.LayerGroupValue.assign(kLayerGroups, 0);
+    state.LayerGroupName.assign(kLayerGroups, std::string());
+    state.LayerValue.assign(kLayers, 0);
+    state.LayerName.assign(kLayers, std::string());
+    return state;
+}
+
+void InitHostState() {
+    HostState = FreshHostState();
     OutputBuffer.clear();
 }
 

@@ -160,23 +160,83 @@ struct OutputEntry {
 // The answer, in order.
 extern std::vector<OutputEntry> OutputBuffer;
 
-// Every field, table, flag and list to its default; empties the OutputBuffer.
+// A state with every field, table, flag and list at its default: what the reader starts from.
+THostState FreshHostState();
+// HostState to FreshHostState(); empties the OutputBuffer.
 void InitHostState();
 // Releases the lists and tables; HostState is not used afterwards until InitHostState.
 void FreeHostState();
 
 // ---- reader ----------------------------------------------------------------------------------
 
-// Reads the file line by line through ParseExchangeText. False when the file does not exist or
-// reading failed part-way; what was read stays applied.
-bool ReadExchangeFile(const std::filesystem::path& path);
-// Applies one line (without its line end) to HostState.
-void ParseExchangeText(std::string_view line);
-void AppendEntityOrder(int kind, std::int64_t index);
-// Copies the current attributes into a new entity's header (all but Extra).
-void FillEntityHeader(EntityHeader& header);
+// The reader fills the state it is given: the run's HostState, or a scratch state that starts as
+// FreshHostState() (the preview and the picture read the answer back into one).
+//
+// Reads the file line by line, as ParseExchangeText applies each line. False when the file does
+// not exist or reading failed part-way; what was read stays applied.
+bool ReadExchangeFile(const std::filesystem::path& path, THostState& state = HostState);
+// Applies one line (without its line end) to the state.
+void ParseExchangeText(std::string_view line, THostState& state = HostState);
+void AppendEntityOrder(THostState& state, int kind, std::int64_t index);
+// Copies the state's current attributes into a new entity's header (all but Extra).
+void FillEntityHeader(const THostState& state, EntityHeader& header);
 
 // ---- writer ----------------------------------------------------------------------------------
+
+// The writer of one answer. It appends records to `output`, takes the host's values and lines
+// from `state`, which it only reads, and keeps its memory of what it last wrote (the change-only
+// rule) in `cur` and `pending`. The run writes with HostWriter(); a caller that must leave the
+// run alone (the dialog's preview) gives a scratch memory and output of its own.
+class ExchangeWriter {
+  public:
+    ExchangeWriter(const THostState& state, CurrentAttributes& cur, FirstPendingFlags& pending,
+                   std::vector<OutputEntry>& output)
+        : state_(state), cur_(cur), pending_(pending), output_(output) {}
+
+    const THostState& State() const { return state_; }
+
+    void ResetWriterState();
+    void PutLine(std::string_view text);
+    void PutLayerGroup(int value);
+    void PutLayer(int value);
+    void PutLineColor(int value);
+    void PutLineType(int value);
+    void PutLineWidth(int value);
+    void PutTextType(int type, int color, double width, double height, double spacing);
+    void PutTextColor(int value);
+    void PutFontName(std::string_view name);
+    void PutPointColor(int value);
+    void PutAttributeFlags(int flags);
+    void PutChainStart();
+    void PutChainEnd();
+    void PutSegment(double x1, double y1, double x2, double y2);
+    void PutPoint(int code, double x, double y, double scale, double angle);
+    void PutText(int kind, std::string_view text, double x, double y, double dx, double dy);
+    void PutDimensionText(std::string_view text, double x1, double y1, double x2, double y2,
+                          double tx, double ty, double dx, double dy);
+    bool PutLineAttributes(int lineIndex, int orderPos, int& openChain, int layerGroup, int layer,
+                           int color, int lineType, int width);
+    bool PutLineAttributes(const TJwwEntLine& line, int orderPos, int& openChain, int layerGroup,
+                           int layer, int color, int lineType, int width);
+
+  private:
+    void AppendEntry(std::string_view text, bool joinsNext);
+    bool PutIfChanged(bool& firstPending, int& remembered, int value, std::string_view key,
+                      std::string (*form)(int));
+    void PutTextRecord(std::string_view key, std::string_view text, double x, double y, double dx,
+                       double dy);
+    bool NextLineContinuesChain(int orderPos, int chain) const;
+    bool EndChain(int& openChain);
+
+    const THostState& state_;
+    CurrentAttributes& cur_;
+    FirstPendingFlags& pending_;
+    std::vector<OutputEntry>& output_;
+};
+
+// The run's writer: HostState, its Cur and FirstPending, and OutputBuffer. The free functions
+// below write through it.
+ExchangeWriter HostWriter();
 
 void ResetWriterState();
 void PutLine(std::string_view text);
@@ -210,5 +270,7 @@ bool PutLineAttributes(const TJwwEntLine& line, int orderPos, int& openChain, in
 bool WriteExchangeFile(const std::filesystem::path& path) noexcept;
 // The lines WriteExchangeFile writes (without line ends): ["hq"] for an empty buffer.
 std::vector<std::string> OutputLines();
+// The same for an answer collected elsewhere.
+std::vector<std::string> OutputLines(const std::vector<OutputEntry>& output);
 
 }  // namespace dovarin

@@ -15,27 +15,67 @@ constexpr int kShortEditLimit = 8;    // arrow length and angle
 constexpr int kNumberEditLimit = 16;  // the other numbers
 constexpr int kTextEditLimit = 32;    // prefix and suffix
 
+// The captions are the dialog's labels in code page 932.
 const std::vector<ControlInfo> kControlTable = {
-    {ControlId::ComboBox1, "ComboBox1", ControlKind::ComboBox, 0, false},
-    {ControlId::ComboBox2, "ComboBox2", ControlKind::ComboBox, 0, false},
-    {ControlId::Edit7, "Edit7", ControlKind::Edit, kShortEditLimit, false},
-    {ControlId::Edit8, "Edit8", ControlKind::Edit, kShortEditLimit, false},
-    {ControlId::Edit1, "Edit1", ControlKind::Edit, kNumberEditLimit, false},
-    {ControlId::ComboBox3, "ComboBox3", ControlKind::ComboBox, 0, false},
-    {ControlId::Edit2, "Edit2", ControlKind::Edit, kTextEditLimit, true},
-    {ControlId::Edit3, "Edit3", ControlKind::Edit, kTextEditLimit, true},
-    {ControlId::ComboBox4, "ComboBox4", ControlKind::ComboBox, 0, false},
-    {ControlId::ComboBox5, "ComboBox5", ControlKind::ComboBox, 0, false},
-    {ControlId::RadioGroup1, "RadioGroup1", ControlKind::RadioGroup, 0, false},
-    {ControlId::RadioGroup2, "RadioGroup2", ControlKind::RadioGroup, 0, false},
-    {ControlId::CheckBox1, "CheckBox1", ControlKind::CheckBox, 0, false},
-    {ControlId::CheckBox2, "CheckBox2", ControlKind::CheckBox, 0, false},
-    {ControlId::CheckBox3, "CheckBox3", ControlKind::CheckBox, 0, false},
-    {ControlId::CheckBox4, "CheckBox4", ControlKind::CheckBox, 0, false},
-    {ControlId::Edit4, "Edit4", ControlKind::Edit, kNumberEditLimit, false},
-    {ControlId::Edit5, "Edit5", ControlKind::Edit, kNumberEditLimit, false},
-    {ControlId::Edit6, "Edit6", ControlKind::Edit, kNumberEditLimit, false},
-    {ControlId::Edit9, "Edit9", ControlKind::Edit, kNumberEditLimit, false},
+    // 始点
+    {ControlId::ComboBox1, "ComboBox1", ControlKind::ComboBox, 0, false, "\x8e\x6e\x93\x5f"},
+    // 終点
+    {ControlId::ComboBox2, "ComboBox2", ControlKind::ComboBox, 0, false, "\x8f\x49\x93\x5f"},
+    // 長さ
+    {ControlId::Edit7, "Edit7", ControlKind::Edit, kShortEditLimit, false, "\x92\xb7\x82\xb3"},
+    // 角度
+    {ControlId::Edit8, "Edit8", ControlKind::Edit, kShortEditLimit, false, "\x8a\x70\x93\x78"},
+    // 端点倍率
+    {ControlId::Edit1, "Edit1", ControlKind::Edit, kNumberEditLimit, false,
+     "\x92\x5b\x93\x5f\x94\x7b\x97\xa6"},
+    // 寸法値の文字種
+    {ControlId::ComboBox3, "ComboBox3", ControlKind::ComboBox, 0, false,
+     "\x90\xa1\x96\x40\x92\x6c\x82\xcc\x95\xb6\x8e\x9a\x8e\xed"},
+    // 接頭文字
+    {ControlId::Edit2, "Edit2", ControlKind::Edit, kTextEditLimit, true,
+     "\x90\xda\x93\xaa\x95\xb6\x8e\x9a"},
+    // 接尾文字
+    {ControlId::Edit3, "Edit3", ControlKind::Edit, kTextEditLimit, true,
+     "\x90\xda\x94\xf6\x95\xb6\x8e\x9a"},
+    // 寸法値の精度
+    {ControlId::ComboBox4, "ComboBox4", ControlKind::ComboBox, 0, false,
+     "\x90\xa1\x96\x40\x92\x6c\x82\xcc\x90\xb8\x93\x78"},
+    // 寸法値の丸め
+    {ControlId::ComboBox5, "ComboBox5", ControlKind::ComboBox, 0, false,
+     "\x90\xa1\x96\x40\x92\x6c\x82\xcc\x8a\xdb\x82\xdf"},
+    // 小数点以下の０表示
+    {ControlId::RadioGroup1, "RadioGroup1", ControlKind::RadioGroup, 0, false,
+     "\x8f\xac\x90\x94\x93\x5f\x88\xc8\x89\xba\x82\xcc\x82\x4f\x95\x5c\x8e\xa6"},
+    // 寸法値の単位
+    {ControlId::RadioGroup2, "RadioGroup2", ControlKind::RadioGroup, 0, false,
+     "\x90\xa1\x96\x40\x92\x6c\x82\xcc\x92\x50\x88\xca"},
+    // ３桁毎カンマ付加
+    {ControlId::CheckBox1, "CheckBox1", ControlKind::CheckBox, 0, false,
+     "\x82\x52\x8c\x85\x96\x88\x83\x4a\x83\x93\x83\x7d\x95\x74\x89\xc1"},
+    // 単位の付加
+    {ControlId::CheckBox2, "CheckBox2", ControlKind::CheckBox, 0, false,
+     "\x92\x50\x88\xca\x82\xcc\x95\x74\x89\xc1"},
+    // 寸法値を全角化
+    {ControlId::CheckBox3, "CheckBox3", ControlKind::CheckBox, 0, false,
+     "\x90\xa1\x96\x40\x92\x6c\x82\xf0\x91\x53\x8a\x70\x89\xbb"},
+    // 寸法図形化
+    {ControlId::CheckBox4, "CheckBox4", ControlKind::CheckBox, 0, false,
+     "\x90\xa1\x96\x40\x90\x7d\x8c\x60\x89\xbb"},
+    // 寸法値と水平線との距離
+    {ControlId::Edit4, "Edit4", ControlKind::Edit, kNumberEditLimit, false,
+     "\x90\xa1\x96\x40\x92\x6c\x82\xc6\x90\x85\x95\xbd\x90\xfc\x82\xc6\x82\xcc\x8b\x97\x97\xa3"},
+    // 計測点と寸法補助線の距離
+    {ControlId::Edit5, "Edit5", ControlKind::Edit, kNumberEditLimit, false,
+     "\x8c\x76\x91\xaa\x93\x5f\x82\xc6\x90\xa1\x96\x40\x95\xe2\x8f\x95\x90\xfc\x82\xcc\x8b\x97\x97"
+     "\xa3"},
+    // 寸法補助線のはみ出し距離
+    {ControlId::Edit6, "Edit6", ControlKind::Edit, kNumberEditLimit, false,
+     "\x90\xa1\x96\x40\x95\xe2\x8f\x95\x90\xfc\x82\xcc\x82\xcd\x82\xdd\x8f\x6f\x82\xb5\x8b\x97\x97"
+     "\xa3"},
+    // 逆矢印の寸法はみだし距離
+    {ControlId::Edit9, "Edit9", ControlKind::Edit, kNumberEditLimit, false,
+     "\x8b\x74\x96\xee\x88\xf3\x82\xcc\x90\xa1\x96\x40\x82\xcd\x82\xdd\x82\xbe\x82\xb5\x8b\x97\x97"
+     "\xa3"},
 };
 
 const std::vector<std::string> kMarkerItems = {

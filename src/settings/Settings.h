@@ -46,6 +46,9 @@ struct ControlInfo {
     ControlKind kind;
     int typingLimit;  // edits: most bytes of code page 932 the user may type; else 0
     bool imeAllowed;  // the Japanese input method stays on (prefix and suffix only)
+    // The label the dialog shows for the input, code page 932: a radio group's group box caption,
+    // a check box's own text ("長さ" for Edit7).
+    const char* Caption;
 };
 
 // All input controls in tab order.

@@ -2,8 +2,8 @@
 // widths and marks in pixels so that they stay visible at any drawing scale.
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
+#include "app/batch/Cp932.h"
 #include "app/batch/RunPicture.h"
 #include "util/MyFunc.h"
 
@@ -36,78 +36,28 @@ const char* const kStyleSheet =
     "text{font-family:'MS Gothic','IPAGothic','Noto Sans CJK JP',monospace;white-space:pre}"
     "text.title{fill:#202020;font-size:15px}text.legend{font-size:12px}";
 
-struct Box {
-    double minX = std::numeric_limits<double>::infinity();
-    double minY = minX;
-    double maxX = -minX;
-    double maxY = -minX;
-    void Add(Point p) {
-        if (!std::isfinite(p.x) || !std::isfinite(p.y)) return;
-        minX = std::min(minX, p.x);
-        minY = std::min(minY, p.y);
-        maxX = std::max(maxX, p.x);
-        maxY = std::max(maxY, p.y);
-    }
-    bool Empty() const { return minX > maxX; }
-};
-
-Point TextCorner(const Sketch::Text& t, double along, double up) {
-    const double a = t.Angle * static_cast<double>(kPi) / kHalfTurn;
-    return {t.At.x + along * std::cos(a) - up * std::sin(a),
-            t.At.y + along * std::sin(a) + up * std::cos(a)};
-}
-
-Box Bounds(const Sketch& sketch) {
-    Box box;
-    for (const auto& path : sketch.Paths) {
-        for (Point p : path.Points) box.Add(p);
-    }
-    for (const auto& c : sketch.Circles) {
-        const double r = c.ScreenSize ? 0 : c.Radius;
-        box.Add({c.Centre.x - r, c.Centre.y - r});
-        box.Add({c.Centre.x + r, c.Centre.y + r});
-    }
-    for (const auto& t : sketch.Texts) {
-        box.Add(t.At);
-        box.Add(TextCorner(t, t.Length, t.Height));
-    }
-    for (const auto& label : sketch.Labels) box.Add(label.At);
-    return box;
-}
-
-// Drawing units to canvas pixels.
+// Host units to canvas pixels: the drawing at the scale that fits the canvas, in a picture at
+// least as wide as its title, under the title band.
 class Viewport {
   public:
-    Viewport(Box box, double minWidth) {
-        if (box.Empty()) box = Box{-1, -1, 1, 1};
-        // A drawing that is a point or a line still gets an area to sit in.
-        const double span = std::max({box.maxX - box.minX, box.maxY - box.minY, 1e-9});
-        const double minSpan = span * 0.05;
-        Widen(box.minX, box.maxX, minSpan);
-        Widen(box.minY, box.maxY, minSpan);
-        scale_ =
-            std::min(kCanvasWidth / (box.maxX - box.minX), kCanvasHeight / (box.maxY - box.minY));
-        minX_ = box.minX;
-        maxY_ = box.maxY;
-        const double drawingWidth = (box.maxX - box.minX) * scale_;
-        width_ = std::max({drawingWidth + 2 * kMargin, kMinWidth, minWidth});
-        left_ = (width_ - drawingWidth) / 2;
-        height_ = (box.maxY - box.minY) * scale_ + 2 * kMargin + kTitleBand;
+    Viewport(const SketchBounds& b, double minWidth) {
+        const double scale =
+            std::min(kCanvasWidth / (b.MaxX - b.MinX), kCanvasHeight / (b.MaxY - b.MinY));
+        width_ = std::max({(b.MaxX - b.MinX) * scale + 2 * kMargin, kMinWidth, minWidth});
+        const double drawingHeight = (b.MaxY - b.MinY) * scale + 2 * kMargin;
+        height_ = drawingHeight + kTitleBand;
+        view_ = FitBounds(b, width_, drawingHeight, kMargin);
+        view_.OffsetY += kTitleBand;
     }
-    double X(double x) const { return left_ + (x - minX_) * scale_; }
-    double Y(double y) const { return kTitleBand + kMargin + (maxY_ - y) * scale_; }
-    double Length(double d) const { return d * scale_; }
+    double X(double x) const { return view_.ToPixels({x, 0}).x; }
+    double Y(double y) const { return view_.ToPixels({0, y}).y; }
+    double Length(double d) const { return view_.Length(d); }
     double Width() const { return width_; }
     double Height() const { return height_; }
 
   private:
-    static void Widen(double& lo, double& hi, double minSpan) {
-        if (hi - lo >= minSpan) return;
-        const double mid = (lo + hi) / 2;
-        lo = mid - minSpan / 2;
-        hi = mid + minSpan / 2;
-    }
-    double scale_ = 1, minX_ = 0, maxY_ = 0, left_ = 0, width_ = 0, height_ = 0;
+    SketchView view_;
+    double width_ = 0, height_ = 0;
 };
 
 // Two decimals are finer than a pixel; a non-finite number is written as zero.
@@ -142,8 +92,8 @@ std::string XmlEscape(std::string_view text) {
     return out;
 }
 
-std::string ClassAttr(const char* cls, bool filled) {
-    return std::string(" class=\"") + cls + (filled ? " fill" : "") + "\"";
+std::string ClassAttr(Ink ink, bool filled) {
+    return std::string(" class=\"") + StyleOf(ink).SvgClass + (filled ? " fill" : "") + "\"";
 }
 
 void RenderPath(const Sketch::Path& path, const Viewport& v, std::string& svg) {
@@ -153,27 +103,27 @@ void RenderPath(const Sketch::Path& path, const Viewport& v, std::string& svg) {
         d += (i == 0 ? "M" : " L") + Num(v.X(path.Points[i].x)) + " " + Num(v.Y(path.Points[i].y));
     }
     if (path.Closed) d += " Z";
-    svg += "<path" + ClassAttr(path.Cls, path.Filled) + " d=\"" + d + "\"/>\n";
+    svg += "<path" + ClassAttr(path.ink, path.Filled) + " d=\"" + d + "\"/>\n";
 }
 
 void RenderCircle(const Sketch::Circle& c, const Viewport& v, std::string& svg) {
     const double r = c.ScreenSize ? c.Radius : v.Length(c.Radius);
-    svg += "<circle" + ClassAttr(c.Cls, c.Filled) + " cx=\"" + Num(v.X(c.Centre.x)) + "\" cy=\"" +
+    svg += "<circle" + ClassAttr(c.ink, c.Filled) + " cx=\"" + Num(v.X(c.Centre.x)) + "\" cy=\"" +
            Num(v.Y(c.Centre.y)) + "\" r=\"" + Num(std::max(r, 0.5)) + "\"/>\n";
 }
 
 void RenderText(const Sketch::Text& t, const Viewport& v, std::string& svg) {
-    if (t.Utf8.empty()) return;
+    if (t.Cp932.empty()) return;
     const std::string x = Num(v.X(t.At.x));
     const std::string y = Num(v.Y(t.At.y));
     const double size = t.Height > 0 ? v.Length(t.Height) : 11;
-    svg += "<text class=\"" + std::string(t.Cls) + "\" x=\"" + x + "\" y=\"" + y +
+    svg += "<text class=\"" + std::string(StyleOf(t.ink).SvgClass) + "\" x=\"" + x + "\" y=\"" + y +
            "\" font-size=\"" + Num(std::max(size, 1.0)) + "\"";
     if (t.Length > 0) {
         svg += " textLength=\"" + Num(v.Length(t.Length)) + "\" lengthAdjust=\"spacingAndGlyphs\"";
     }
     if (t.Angle != 0) svg += " transform=\"rotate(" + Num(-t.Angle) + " " + x + " " + y + ")\"";
-    svg += ">" + XmlEscape(t.Utf8) + "</text>\n";
+    svg += ">" + XmlEscape(Cp932ToUtf8(t.Cp932)) + "</text>\n";
 }
 
 // The mark goes under the drawing, so that it never hides the value text that starts at V.
@@ -192,7 +142,8 @@ void RenderReferenceCaption(const Sketch::Label& label, const Viewport& v, std::
     const double x = v.X(label.At.x);
     const double y = v.Y(label.At.y);
     svg += "<text class=\"ref\" text-anchor=\"end\" x=\"" + Num(x - kRefRadius) + "\" y=\"" +
-           Num(y + 3 * kRefRadius + 4) + "\">" + XmlEscape(label.Caption) + "</text>\n";
+           Num(y + 3 * kRefRadius + 4) + "\">" + XmlEscape(Cp932ToUtf8(label.Caption)) +
+           "</text>\n";
 }
 
 // About how wide the title is drawn: a refusal's Japanese message must not run off the picture.
@@ -221,7 +172,7 @@ void RenderTitle(const std::string& title, std::string& svg) {
 }  // namespace
 
 std::string RenderSvg(const Sketch& sketch, const std::string& title) {
-    const Viewport v(Bounds(sketch), TitleWidth(title));
+    const Viewport v(BoundsOf(sketch), TitleWidth(title));
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + Num(v.Width()) + "\" height=\"" +
            Num(v.Height()) + "\" viewBox=\"0 0 " + Num(v.Width()) + " " + Num(v.Height()) + "\">\n";
