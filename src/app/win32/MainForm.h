@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,8 @@
 #include "app/win32/WinUtil.h"
 
 namespace dovarin::win32 {
+
+class PreviewWindow;
 
 // The dialog's font at `pixels` (its em height): "ＭＳ ゴシック", or where that is not installed
 // (a Wine without a replacement for it), the first installed of the faces that look like it.
@@ -118,6 +121,7 @@ class MainForm final : public FormWindow {
     std::map<ControlId, EditText> edits_;
     bool settingText_ = false;  // the program, not the user, is changing an edit
     bool closing_ = false;      // FormClose has been called
+    std::unique_ptr<PreviewWindow> preview_;
 };
 
 }  // namespace dovarin::win32
