@@ -67,8 +67,9 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (redraws.empty()) return 64;
     std::sort(redraws.begin(), redraws.end());
-    std::printf("open %.2f ms\nredraw: median %.2f ms of %zu (min %.2f, max %.2f)\n", open,
-                redraws[redraws.size() / 2], redraws.size(), redraws.front(), redraws.back());
+    std::printf("at %d DPI: open %.2f ms\nredraw: median %.2f ms of %zu (min %.2f, max %.2f)\n",
+                win32::WindowDpi(preview), open, redraws[redraws.size() / 2], redraws.size(),
+                redraws.front(), redraws.back());
     PostMessageW(dialog, WM_CLOSE, 0, 0);
     Pump(form);
     return 0;

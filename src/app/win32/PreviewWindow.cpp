@@ -126,14 +126,15 @@ bool PreviewWindow::Create() {
     // Square, the dialog's client height, at the dialog's scale.
     UseDpi(WindowDpi(dialog_));
     size_ = FrameSize(Scaled(kClientHeight), Scaled(kClientHeight), kStyle, dpi_);
-    // WM_NCCREATE sets hwnd_. Made at its place, on the dialog's monitor.
-    CreateWindowExW(kExStyle, kPreviewClass, kPreviewTitle, kStyle, 0, 0, size_.cx, size_.cy,
-                    dialog_, nullptr, instance_, this);
+    // Made at its place, on the dialog's monitor. WM_NCCREATE sets hwnd_.
+    const ScreenRect at = BesideDialog().value_or(ScreenRect{0, 0, size_.cx, size_.cy});
+    CreateWindowExW(kExStyle, kPreviewClass, kPreviewTitle, kStyle, at.Left, at.Top,
+                    at.Right - at.Left, at.Bottom - at.Top, dialog_, nullptr, instance_, this);
     if (!hwnd_) return false;
     line_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, 0,
                             0, 0, 0, hwnd_, nullptr, instance_, nullptr);
     SetFont(line_, lineFont_.Get());
-    Place();
+    // Where it stands on a monitor of another scale than the dialog's, its own scale counts.
     if (const int dpi = WindowDpi(hwnd_); dpi != dpi_) {
         size_ = {MulDiv(size_.cx, dpi, dpi_), MulDiv(size_.cy, dpi, dpi_)};
         UseDpi(dpi);
@@ -150,21 +151,25 @@ void PreviewWindow::UseDpi(int dpi) {
 
 // ---- place and layout ------------------------------------------------------------------------
 
-void PreviewWindow::Place() {
+std::optional<ScreenRect> PreviewWindow::BesideDialog() const {
     const std::optional<RECT> dialog = WindowRect(dialog_);
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof monitor;
-    if (!hwnd_ || !dialog ||
+    if (!dialog ||
         !GetMonitorInfoW(MonitorFromWindow(dialog_, MONITOR_DEFAULTTONEAREST), &monitor)) {
-        return;
+        return std::nullopt;
     }
     const RECT& work = monitor.rcWork;
-    const ScreenRect place =
-        PlaceBeside({dialog->left, dialog->top, dialog->right, dialog->bottom}, size_.cx, size_.cy,
-                    {work.left, work.top, work.right, work.bottom});
+    return PlaceBeside({dialog->left, dialog->top, dialog->right, dialog->bottom}, size_.cx,
+                       size_.cy, {work.left, work.top, work.right, work.bottom});
+}
+
+void PreviewWindow::Place() {
+    const std::optional<ScreenRect> place = BesideDialog();
+    if (!hwnd_ || !place) return;
     placing_ = true;
-    SetWindowPos(hwnd_, nullptr, place.Left, place.Top, place.Right - place.Left,
-                 place.Bottom - place.Top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd_, nullptr, place->Left, place->Top, place->Right - place->Left,
+                 place->Bottom - place->Top, SWP_NOZORDER | SWP_NOACTIVATE);
     placing_ = false;
 }
 

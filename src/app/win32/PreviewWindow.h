@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/Preview.h"
 #include "app/win32/WinUtil.h"
@@ -49,7 +50,8 @@ class PreviewWindow {
     bool Create();
     void UseDpi(int dpi);
     int Scaled(int pixels) const { return ScaleForDpi(pixels, dpi_); }
-    // Beside the dialog, at the size the window has or was given.
+    // Beside the dialog, at the size the window was first given or the user gave it.
+    std::optional<ScreenRect> BesideDialog() const;
     void Place();
     void Layout();
     // One redraw for however many changes come before it runs.
