@@ -2,6 +2,9 @@
 // each on the preview's own copies, then the frame.
 #include "app/Preview.h"
 
+#include <utility>
+
+#include "app/Unit1.h"
 #include "dimension/Dimension.h"
 
 namespace dovarin {
@@ -25,6 +28,7 @@ std::string ValueTextOf(const THostState& answer) {
 }  // namespace
 
 Preview::Preview(const THostState& input) : input_(input) {
+    controls_.ComboBox3Items = TextTypeItems(input);
     // The picked line as the host passed it; the answer draws it again where it was lengthened.
     if (!input.SelectedLines.empty()) {
         const TJwwEntLine& line = input.SelectedLines[0];
@@ -32,12 +36,17 @@ Preview::Preview(const THostState& input) : input_(input) {
             {{{line.X1, line.Y1}, {line.X2, line.Y2}}, false, false, Ink::Picked});
     }
     AddReferencePoints(input, given_);
+    // Until a first valid redraw, the input alone.
+    frame_.Drawing = given_;
 }
 
 const PreviewFrame& Preview::Update(const DialogControls& controls) {
+    std::vector<std::string> items = std::move(controls_.ComboBox3Items);
+    controls_ = controls;
+    controls_.ComboBox3Items = std::move(items);
     DimensionSettings settings;
     ControlId first = ControlId::ComboBox1;
-    if (ValidateDialog(controls, settings, first)) {
+    if (ValidateDialog(controls_, settings, first)) {
         ShowBuilt(settings);
     } else {
         ShowInvalid(first);
@@ -46,10 +55,6 @@ const PreviewFrame& Preview::Update(const DialogControls& controls) {
 }
 
 void Preview::ShowInvalid(ControlId first) {
-    // Before any valid drawing there is still the input to show.
-    if (!frame_.Greyed && frame_.Drawing.Paths.empty() && frame_.Drawing.Labels.empty()) {
-        frame_.Drawing = given_;
-    }
     Reink(frame_.Drawing, Ink::Stale);
     frame_.Greyed = true;
     frame_.Line = GetControlInfo(first).Caption;

@@ -30,7 +30,8 @@ class Preview {
 
     // Validates a copy of the controls in the dialog's validation order (no focus move, no
     // message), builds the dimension into a scratch output, reads it back into a scratch state,
-    // and returns the frame.
+    // and returns the frame. ComboBox3's items are the form's, whatever `controls` holds of them:
+    // a window reports only the user's choices.
     const PreviewFrame& Update(const DialogControls& controls);
     const PreviewFrame& Frame() const { return frame_; }
 
@@ -39,7 +40,8 @@ class Preview {
     void ShowBuilt(const DimensionSettings& settings);
 
     const THostState& input_;
-    Sketch given_;  // the picked line and the reference points, the same in every frame
+    DialogControls controls_;  // the copy validated, with the form's text-type items
+    Sketch given_;             // the picked line and the reference points, the same in every frame
     PreviewFrame frame_;
     // Scratch storage, kept between redraws so that its memory is reused.
     CurrentAttributes cur_;

@@ -83,8 +83,8 @@ inline constexpr SketchInks kAnswerInks{Ink::Answer, Ink::Answer, Ink::AnswerTex
 // Adds every entity of a state to the sketch.
 void AddEntities(const THostState& state, const SketchInks& inks, Sketch& sketch);
 // Adds the answer's records as the host reads them: the lines go through the exchange reader into
-// `scratch`, with the input's text types and scales in force. `scratch` is any state the caller
-// keeps for this (its memory is reused); the run's HostState is not touched.
+// `scratch`, a state of the caller's that starts afresh, with the input's text types and scales
+// in force. The run's HostState is not touched.
 void AddAnswer(const std::vector<std::string>& lines, const THostState& input, THostState& scratch,
                Sketch& sketch);
 // Marks and numbers the reference points Q, K and V (2, 3 and 4) that the host gave.

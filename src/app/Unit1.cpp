@@ -19,29 +19,29 @@ namespace {
 constexpr std::string_view kCurrentTextTypeOpen =
     "\x8c\xbb\x8d\xdd\x82\xcc\x95\xb6\x8e\x9a\x8e\xed(";
 
-std::string CurrentTextTypeItem() {
+std::string CurrentTextTypeItem(const THostState& state) {
     std::string item(kCurrentTextTypeOpen);
-    if (HostState.HostTextType == 0) {
+    if (state.HostTextType == 0) {
         item += "Free)";
     } else {
-        item += "No" + std::to_string(HostState.HostTextType) + ")";
+        item += "No" + std::to_string(state.HostTextType) + ")";
     }
     return item;
 }
 
-std::string TextTypeItem(int n) {
-    const TextTypeEntry& type = HostState.TextTypes[n];
+std::string TextTypeItem(const THostState& state, int n) {
+    const TextTypeEntry& type = state.TextTypes[n];
     return "No" + std::to_string(n) + ": W" + FormatReal(type.Width) + " H" +
            FormatReal(type.Height) + " D" + FormatReal(type.Spacing);
 }
 
 }  // namespace
 
-std::vector<std::string> TextTypeItems() {
+std::vector<std::string> TextTypeItems(const THostState& state) {
     std::vector<std::string> items;
     items.reserve(kTextTypeItemCount);
-    items.push_back(CurrentTextTypeItem());
-    for (int n = 1; n < kTextTypeItemCount; ++n) items.push_back(TextTypeItem(n));
+    items.push_back(CurrentTextTypeItem(state));
+    for (int n = 1; n < kTextTypeItemCount; ++n) items.push_back(TextTypeItem(state, n));
     return items;
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "exchange/JwwGaibu.h"
 #include "settings/Settings.h"
 
 namespace dovarin {
@@ -95,6 +96,6 @@ bool WriteCancelAnswer() noexcept;
 // ComboBox3's items: the host's current text type, then text types 1 to 10.
 constexpr int kTextTypeItemCount = 11;
 // ComboBox3's eleven items from HostTextType and TextTypes.
-std::vector<std::string> TextTypeItems();
+std::vector<std::string> TextTypeItems(const THostState& state = HostState);
 
 }  // namespace dovarin

@@ -13,10 +13,11 @@ void RunPicture::CaptureAnswer() {
     answer_ = OutputLines();
 }
 
-Sketch RunPicture::Picture() {
+Sketch RunPicture::Picture() const {
     Sketch sketch;
     AddEntities(input_, kInputInks, sketch);
-    AddAnswer(answer_, input_, answerState_, sketch);
+    THostState answer;
+    AddAnswer(answer_, input_, answer, sketch);
     AddReferencePoints(input_, sketch);
     return sketch;
 }

@@ -2,7 +2,6 @@
 // title and a legend.
 #pragma once
 
-#include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -21,13 +20,12 @@ class RunPicture {
     // The run's outcome for the title, UTF-8.
     void SetOutcome(std::string outcome) { outcome_ = std::move(outcome); }
     // The run's sketch: the input, the answer as the host reads it, the reference points.
-    Sketch Picture();
+    Sketch Picture() const;
     // Builds and writes the SVG; false when the file could not be written.
     bool Write(const std::filesystem::path& file);
 
   private:
     THostState input_;
-    THostState answerState_;  // the answer as the host reads it
     std::vector<std::string> answer_;
     std::string outcome_;
 };

@@ -2,6 +2,7 @@
 // widths and marks in pixels so that they stay visible at any drawing scale.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "app/batch/Cp932.h"
 #include "app/batch/RunPicture.h"
@@ -20,21 +21,53 @@ constexpr double kTitleLeft = 12;
 constexpr double kTitleFont = 15;  // pixels; a wide character takes about one, a narrow one half
 constexpr double kRefRadius = 5;
 
-const char* const kStyleSheet =
-    "path,circle{fill:none;stroke-linecap:round;stroke-linejoin:round}"
-    ".in{stroke:#a8a8a8;stroke-width:1}.in.fill{fill:#a8a8a8}"
-    ".picked{stroke:#707070;stroke-width:2.5}"
-    "text.intext{fill:#a0a0a0}"
-    ".ans{stroke:#1565c0;stroke-width:1.6}"
-    ".ansmark{stroke:#2e7d32;stroke-width:1.4}.ansmark.fill{fill:#2e7d32}"
-    ".ansdim{stroke:#8e24aa;stroke-width:1.6}text.ansdim{fill:#8e24aa}"
-    "text.anstext{fill:#c62828}"
-    ".ref{stroke:#ef6c00;stroke-width:1.5;stroke-opacity:0.6}"
-    "text.anstext,text.ansdim{stroke:white;stroke-width:2.5px;paint-order:stroke}"
-    "text.ref{fill:#ef6c00;font-size:13px;stroke:white;stroke-width:3px;stroke-opacity:1;"
-    "paint-order:stroke}"
-    "text{font-family:'MS Gothic','IPAGothic','Noto Sans CJK JP',monospace;white-space:pre}"
-    "text.title{fill:#202020;font-size:15px}text.legend{font-size:12px}";
+// An ink's colour as CSS writes it.
+std::string Colour(Ink ink) {
+    const InkStyle& style = StyleOf(ink);
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", style.R, style.G, style.B);
+    return text;
+}
+
+// A rule of the style sheet: the selector, the property that takes the ink's colour (none for a
+// rule without colour), and the rest of its declarations.
+struct StyleRule {
+    const char* selector;
+    const char* colourProperty;
+    Ink ink;
+    const char* rest;
+};
+
+const StyleRule kStyleRules[] = {
+    {".in", "stroke", Ink::Input, ";stroke-width:1"},
+    {".in.fill", "fill", Ink::Input, ""},
+    {".picked", "stroke", Ink::Picked, ";stroke-width:2.5"},
+    {"text.intext", "fill", Ink::InputText, ""},
+    {".ans", "stroke", Ink::Answer, ";stroke-width:1.6"},
+    {".ansmark", "stroke", Ink::AnswerMark, ";stroke-width:1.4"},
+    {".ansmark.fill", "fill", Ink::AnswerMark, ""},
+    {".ansdim", "stroke", Ink::AnswerDim, ";stroke-width:1.6"},
+    {"text.ansdim", "fill", Ink::AnswerDim, ""},
+    {"text.anstext", "fill", Ink::AnswerText, ""},
+    {".ref", "stroke", Ink::Reference, ";stroke-width:1.5;stroke-opacity:0.6"},
+    {"text.anstext,text.ansdim", nullptr, Ink::Answer,
+     "stroke:white;stroke-width:2.5px;paint-order:stroke"},
+    {"text.ref", "fill", Ink::Reference,
+     ";font-size:13px;stroke:white;stroke-width:3px;stroke-opacity:1;paint-order:stroke"},
+};
+
+// Line widths and text outlines in pixels; the colours are the inks'.
+std::string StyleSheet() {
+    std::string css = "path,circle{fill:none;stroke-linecap:round;stroke-linejoin:round}";
+    for (const StyleRule& rule : kStyleRules) {
+        css += std::string(rule.selector) + "{";
+        if (rule.colourProperty) css += std::string(rule.colourProperty) + ":" + Colour(rule.ink);
+        css += std::string(rule.rest) + "}";
+    }
+    return css +
+           "text{font-family:'MS Gothic','IPAGothic','Noto Sans CJK JP',monospace;white-space:pre}"
+           "text.title{fill:#202020;font-size:15px}text.legend{font-size:12px}";
+}
 
 // Host units to canvas pixels: the drawing at the scale that fits the canvas, in a picture at
 // least as wide as its title, under the title band.
@@ -159,14 +192,23 @@ double TitleWidth(std::string_view utf8) {
 void RenderTitle(const std::string& title, std::string& svg) {
     svg += "<text class=\"title\" x=\"" + Num(kTitleLeft) + "\" y=\"22\">" + XmlEscape(title) +
            "</text>\n";
+    struct LegendItem {
+        Ink ink;
+        const char* caption;
+    };
+    static const LegendItem kLegend[] = {{Ink::Answer, "answer lines"},
+                                         {Ink::AnswerText, "texts"},
+                                         {Ink::AnswerMark, "point markers"},
+                                         {Ink::AnswerDim, "dimension figure"},
+                                         {Ink::Reference, "reference points"}};
     svg +=
         "<text class=\"legend\" x=\"12\" y=\"44\">"
-        "<tspan fill=\"#909090\">&#9632; passed by the host (thick: picked line)</tspan>"
-        "<tspan dx=\"14\" fill=\"#1565c0\">&#9632; answer lines</tspan>"
-        "<tspan dx=\"14\" fill=\"#c62828\">&#9632; texts</tspan>"
-        "<tspan dx=\"14\" fill=\"#2e7d32\">&#9632; point markers</tspan>"
-        "<tspan dx=\"14\" fill=\"#8e24aa\">&#9632; dimension figure</tspan>"
-        "<tspan dx=\"14\" fill=\"#ef6c00\">&#9632; reference points</tspan></text>\n";
+        "<tspan fill=\"#909090\">&#9632; passed by the host (thick: picked line)</tspan>";
+    for (const LegendItem& item : kLegend) {
+        svg += "<tspan dx=\"14\" fill=\"" + Colour(item.ink) + "\">&#9632; " + item.caption +
+               "</tspan>";
+    }
+    svg += "</text>\n";
 }
 
 }  // namespace
@@ -176,7 +218,7 @@ std::string RenderSvg(const Sketch& sketch, const std::string& title) {
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + Num(v.Width()) + "\" height=\"" +
            Num(v.Height()) + "\" viewBox=\"0 0 " + Num(v.Width()) + " " + Num(v.Height()) + "\">\n";
-    svg += "<style>" + std::string(kStyleSheet) + "</style>\n";
+    svg += "<style>" + StyleSheet() + "</style>\n";
     svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
     RenderTitle(title, svg);
     for (const auto& label : sketch.Labels) RenderReferenceMark(label, v, svg);
