@@ -21,8 +21,9 @@ constexpr UINT kRedraw = WM_APP + 20;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_NOACTIVATE;
 constexpr COLORREF kBackground = RGB(255, 255, 255);
-// Pixels at 96 DPI: round the drawing, round the text line, and the least client size.
-constexpr int kMargin = 12;
+// Pixels at 96 DPI: round the drawing (room for a point's number below it), round the text line,
+// and the least client size.
+constexpr int kMargin = 20;
 constexpr int kLinePadding = 4;
 constexpr int kLeastClient = 120;
 
