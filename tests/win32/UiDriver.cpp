@@ -781,10 +781,17 @@ void PreviewBesideTheDialog(const Paths& paths) {
     program.WaitFocus(edit7, "after F2");
     Check(GetForegroundWindow() == form, "the preview took the foreground");
     HWND line = PreviewLine(preview);
-    Check(WaitUntil([&] { return !Text(line).empty(); }), "the preview's text line is empty");
-    const std::wstring value = Text(line);
+    const std::wstring value = L"2,700";  // as the answer writes it
+    Check(WaitUntil([&] { return Text(line) == value; }),
+          "the preview's text line shows \"" + Utf8(Text(line)) + "\"");
+    // Painted, and done painting: two looks alike.
     std::vector<DWORD> before;
-    Check(WaitUntil([&] { return ShowsDrawing(before = ClientPixels(preview)); }),
+    Check(WaitUntil([&] {
+              std::vector<DWORD> now = ClientPixels(preview);
+              const bool settled = ShowsDrawing(now) && now == before;
+              before = std::move(now);
+              return settled;
+          }),
           "the preview shows no drawing");
 
     Type(L"9");  // the focus selected the whole text: the arrows' length is now 9 mm

@@ -31,15 +31,12 @@ class PreviewWindow {
     PreviewWindow(const PreviewWindow&) = delete;
     PreviewWindow& operator=(const PreviewWindow&) = delete;
 
-    bool IsOpen() const { return open_; }
     void Toggle();
     // The message loop asks first: F2 on the dialog, any of its controls or this window.
     bool PreTranslate(const MSG& message);
     // The dialog's procedure passes its messages by: a control changed, the dialog moved, hid or
     // showed, the menu item was chosen. True when the message was the preview's alone.
     bool OnDialogMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    // Null until opened.
-    HWND Handle() const { return hwnd_; }
 
   private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
