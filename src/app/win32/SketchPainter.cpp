@@ -19,9 +19,16 @@ COLORREF ColorOf(Ink ink) {
     return RGB(style.R, style.G, style.B);
 }
 
+// A pixel value GDI takes: whatever a hostile file makes of the fit, never beyond its range nor
+// a NaN.
+int Px(double v) {
+    constexpr double kLimit = 1 << 26;
+    return std::isfinite(v) ? static_cast<int>(std::lround(std::clamp(v, -kLimit, kLimit))) : 0;
+}
+
 POINT Pixel(const SketchView& view, Point host) {
     const Point p = view.ToPixels(host);
-    return {static_cast<LONG>(std::lround(p.x)), static_cast<LONG>(std::lround(p.y))};
+    return {Px(p.x), Px(p.y)};
 }
 
 // A pen and a brush of one ink selected into the DC while it lives.
@@ -71,7 +78,7 @@ void PaintPath(HDC dc, const Sketch::Path& path, const SketchView& view, int dpi
 void PaintCircle(HDC dc, const Sketch::Circle& c, const SketchView& view, int dpi) {
     const POINT centre = Pixel(view, c.Centre);
     const double r = c.ScreenSize ? c.Radius * dpi / kLayoutDpi : c.Radius * view.Scale;
-    const int radius = std::max(1, static_cast<int>(std::lround(r)));
+    const int radius = std::max(1, Px(r));
     const InkTools tools(dc, c.ink, c.Filled, PenWidth(c.ink, dpi));
     Ellipse(dc, centre.x - radius, centre.y - radius, centre.x + radius + 1, centre.y + radius + 1);
 }
@@ -86,12 +93,12 @@ HFONT CreateTextFont(int height, int width, int tenthsOfDegrees) {
 // it; stretched or squeezed to its run length when known, as the host lays it out.
 void PaintText(HDC dc, const Sketch::Text& t, const SketchView& view) {
     const std::wstring text = WideFromCp932(t.Cp932);
-    const int height = static_cast<int>(std::lround(t.Height * view.Scale));
+    const int height = Px(t.Height * view.Scale);
     if (text.empty() || height < 1) return;
-    const int angle = static_cast<int>(std::lround(std::fmod(t.Angle, 360.0) * 10));
+    const int angle = Px(std::fmod(t.Angle, 360.0) * 10);
     Font font(CreateTextFont(height, 0, angle));
     HGDIOBJ old = SelectObject(dc, font.Get());
-    const int length = static_cast<int>(std::lround(t.Length * view.Scale));
+    const int length = Px(t.Length * view.Scale);
     SIZE natural = {};
     TEXTMETRICW metrics = {};
     if (length > 0 &&
