@@ -1,5 +1,6 @@
 #include "app/WindowPlacement.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 
@@ -107,6 +108,28 @@ ScreenPoint PlaceTitleBar(ScreenPoint position, int width, int titleHeight,
     }
     // The moved corner lies inside a work area, so it is an int again.
     return {static_cast<int>(position.X + bestDx), static_cast<int>(position.Y + bestDy)};
+}
+
+ScreenRect PlaceBeside(const ScreenRect& dialog, int width, int height,
+                       const ScreenRect& workArea) {
+    // Rooms and sizes in 64 bits: a dialog may stand far off its monitor for a moment.
+    const std::int64_t right = std::int64_t{workArea.Right} - std::max(dialog.Right, workArea.Left);
+    const std::int64_t left = std::int64_t{std::min(dialog.Left, workArea.Right)} - workArea.Left;
+    const std::int64_t w = std::max(width, 0);
+    std::int64_t x = 0, cx = w;
+    if (right >= w || (left < w && right >= left)) {
+        cx = std::clamp<std::int64_t>(right, 0, w);
+        x = std::max(dialog.Right, workArea.Left);
+    } else {
+        cx = std::clamp<std::int64_t>(left, 0, w);
+        x = std::min(dialog.Left, workArea.Right) - cx;
+    }
+    const std::int64_t cy =
+        std::clamp<std::int64_t>(height, 0, std::max(workArea.Bottom - workArea.Top, 0));
+    const std::int64_t y = std::clamp<std::int64_t>(
+        dialog.Top, workArea.Top, std::max<std::int64_t>(workArea.Bottom - cy, workArea.Top));
+    return {static_cast<int>(x), static_cast<int>(y), static_cast<int>(x + cx),
+            static_cast<int>(y + cy)};
 }
 
 }  // namespace dovarin

@@ -48,4 +48,11 @@ ScreenPoint SavedFromScreen(ScreenPoint screen, int systemDpi);
 ScreenPoint PlaceTitleBar(ScreenPoint position, int width, int titleHeight,
                           const std::vector<ScreenRect>& workAreas);
 
+// Where a window of `width` x `height` stands beside the window `dialog` (both frames), within
+// `workArea`, the work area of the dialog's monitor, and never over the dialog: to the right when
+// it fits there, else to the left when it fits there, else on the side with more room, narrowed
+// to that room. Its top is the dialog's, moved the least way into the work area; a window taller
+// than the work area is cut to it. The result may be empty when the dialog leaves no room.
+ScreenRect PlaceBeside(const ScreenRect& dialog, int width, int height, const ScreenRect& workArea);
+
 }  // namespace dovarin

@@ -91,5 +91,33 @@ TEST(WindowPlacementTest, SavedPositionsSurviveTheScale) {
     }
 }
 
+// The preview beside the dialog (517 x 406) on its monitor, never over it.
+TEST(WindowPlacementTest, PreviewStandsBesideTheDialog) {
+    struct Row {
+        ScreenRect dialog, work, expected;
+    };
+    constexpr int kSide = 390, kHeight = 414;  // the preview's frame
+    const ScreenRect one = {0, 0, 1024, 728}, second = {1024, 0, 2048, 728};
+    const Row rows[] = {
+        {{100, 80, 617, 486}, one, {617, 80, 1007, 494}},        // room on the right
+        {{500, 80, 1017, 486}, one, {110, 80, 500, 494}},        // none there: on the left
+        {{300, 80, 817, 486}, one, {0, 80, 300, 494}},           // neither: the wider, narrowed
+        {{200, 80, 717, 486}, one, {717, 80, 1024, 494}},        //   on the right
+        {{100, 500, 617, 906}, one, {617, 314, 1007, 728}},      // moved up into the work area
+        {{100, -40, 617, 366}, one, {617, 0, 1007, 414}},        //   and down
+        {{1500, 10, 2017, 416}, second, {1110, 10, 1500, 424}},  // the dialog's own monitor
+        {{100, 0, 617, 406}, {0, 0, 1024, 300}, {617, 0, 1007, 300}},  // cut to a low screen
+        {{0, 80, 1024, 486}, one, {1024, 80, 1024, 494}},  // no room at all: empty, not over it
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const ScreenRect got = PlaceBeside(rows[i].dialog, kSide, kHeight, rows[i].work);
+        const ScreenRect& e = rows[i].expected;
+        EXPECT_TRUE(got.Left == e.Left && got.Top == e.Top && got.Right == e.Right &&
+                    got.Bottom == e.Bottom)
+            << " row " << i << ": " << got.Left << ", " << got.Top << ", " << got.Right << ", "
+            << got.Bottom;
+    }
+}
+
 }  // namespace
 }  // namespace dovarin

@@ -19,6 +19,7 @@
 //       Runs the bundled example's input (the folder EXAMPLE) and keeps the dialog open until
 //       ROOT\release exists (for a screenshot); prints the window's screen rectangle first.
 //       hold-scaled: in the scaled prefix, without a stand-in for the dialog's font.
+//       hold-preview: with the preview opened by F2; the rectangle then holds both windows.
 //   dovarin_ui_driver time RUNS EXE CAPTION [EXE CAPTION]...
 //       Starts each EXE in turn, RUNS times, and prints the medians of the milliseconds from the
 //       start to its window CAPTION being shown and idle, and the first one's median against
@@ -307,6 +308,62 @@ class Program {
     HWND form_ = nullptr;
     double shown_ = 0;
 };
+
+// ---- the preview -----------------------------------------------------------------------------
+
+const wchar_t* const kPreviewTitle = L"Dovarin プレビュー";
+// What the preview's text line says while Edit7 is invalid: its label.
+const wchar_t* const kEdit7Label = L"長さ";
+
+// The form's preview window, shown or not; null before it was first opened.
+HWND PreviewOf(HWND form) {
+    HWND found = nullptr;
+    while ((found = FindWindowExW(nullptr, found, nullptr, kPreviewTitle)) != nullptr) {
+        if (GetWindow(found, GW_OWNER) == form) return found;
+    }
+    return nullptr;
+}
+
+HWND WaitPreviewShown(HWND form) {
+    HWND preview = nullptr;
+    Check(WaitUntil([&] { return (preview = PreviewOf(form)) && IsWindowVisible(preview); }),
+          "the preview did not open");
+    return preview;
+}
+
+// The preview's text line: the one static control it holds.
+HWND PreviewLine(HWND preview) {
+    return FindWindowExW(preview, nullptr, L"Static", nullptr);
+}
+
+// The window's client area as the screen shows it, one 0x00RRGGBB value per pixel.
+std::vector<DWORD> ClientPixels(HWND hwnd) {
+    RECT client = {};
+    GetClientRect(hwnd, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(hwnd, &origin);
+    const int w = client.right, h = client.bottom;
+    if (w <= 0 || h <= 0) return {};
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bits = CreateCompatibleBitmap(screen, w, h);
+    const HGDIOBJ old = SelectObject(memory, bits);
+    BitBlt(memory, 0, 0, w, h, screen, origin.x, origin.y, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<DWORD> pixels(static_cast<std::size_t>(w) * h);
+    GetDIBits(memory, bits, 0, h, pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bits);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    for (DWORD& p : pixels) p &= 0xFFFFFF;
+    return pixels;
+}
+
+bool ShowsDrawing(const std::vector<DWORD>& pixels) {
+    return std::any_of(pixels.begin(), pixels.end(), [](DWORD p) { return p != 0xFFFFFF; });
+}
 
 // ---- scenario folders ------------------------------------------------------------------------
 
@@ -694,6 +751,81 @@ void DpiChangeLaysOutAgain(const Paths&) {
     CheckFontAndGlyphs(hwnd, kNewDpi);
 }
 
+// The preview: F2 opens it beside the dialog, never over it, and leaves the focus in the edit; a
+// typed arrow length redraws it; an invalid length names its control in the text line; it goes
+// down and comes back with the dialog; a second F2 closes it; the files after OK are those of the
+// same run without it.
+void PreviewBesideTheDialog(const Paths& paths) {
+    Scenario s = Prepare(paths, L"preview-ok", L"ok-bundled-example", true);
+    Program program = Start(paths, s);
+    HWND form = program.Form();
+    const int edit7 = win32::WinIdOf(ControlId::Edit7);
+    program.WaitFocus(win32::WinIdOf(ControlId::ComboBox1), "at the start");
+    Check(!PreviewOf(form) || !IsWindowVisible(PreviewOf(form)), "the preview is open at start");
+    Press(VK_TAB);
+    Press(VK_TAB);
+    program.WaitFocus(edit7, "two Tabs");
+
+    Press(VK_F2);
+    HWND preview = WaitPreviewShown(form);
+    RECT dialog = {}, beside = {}, overlap = {}, work = {};
+    GetWindowRect(form, &dialog);
+    GetWindowRect(preview, &beside);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    Check(!IntersectRect(&overlap, &dialog, &beside) &&
+              (beside.left == dialog.right || beside.right == dialog.left) &&
+              beside.left >= work.left && beside.right <= work.right,
+          "the preview stands at " + std::to_string(beside.left) + ".." +
+              std::to_string(beside.right) + ", the dialog at " + std::to_string(dialog.left) +
+              ".." + std::to_string(dialog.right));
+    program.WaitFocus(edit7, "after F2");
+    Check(GetForegroundWindow() == form, "the preview took the foreground");
+    HWND line = PreviewLine(preview);
+    const std::wstring value = L"2,700";  // as the answer writes it
+    Check(WaitUntil([&] { return Text(line) == value; }),
+          "the preview's text line shows \"" + Utf8(Text(line)) + "\"");
+    // Painted, and done painting: two looks alike.
+    std::vector<DWORD> before;
+    Check(WaitUntil([&] {
+              std::vector<DWORD> now = ClientPixels(preview);
+              const bool settled = ShowsDrawing(now) && now == before;
+              before = std::move(now);
+              return settled;
+          }),
+          "the preview shows no drawing");
+
+    Type(L"9");  // the focus selected the whole text: the arrows' length is now 9 mm
+    program.WaitText(edit7, L"9", "typing the arrows' length");
+    Check(WaitUntil([&] { return ClientPixels(preview) != before; }),
+          "a typed arrow length did not change the drawing");
+    program.WaitFocus(edit7, "while the preview redraws");
+
+    Press(VK_BACK);  // empty: not above 0
+    Check(WaitUntil([&] { return Text(line) == kEdit7Label; }),
+          "an empty Edit7: the text line shows \"" + Utf8(Text(line)) + "\"");
+    Type(L"5");
+    Check(WaitUntil([&] { return Text(line) == value; }),
+          "valid again: the text line shows \"" + Utf8(Text(line)) + "\"");
+
+    // Down and back with the dialog.
+    HWND owner = GetWindow(form, GW_OWNER);
+    PostMessageW(form, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    Check(WaitUntil([&] { return !IsWindowVisible(form) && !IsWindowVisible(preview); }),
+          "minimising the dialog left the preview");
+    PostMessageW(owner, WM_SYSCOMMAND, SC_RESTORE, 0);
+    Check(WaitUntil([&] { return IsWindowVisible(form) && IsWindowVisible(preview); }),
+          "restoring the dialog did not bring the preview back");
+    program.WaitFocus(edit7, "restored");
+
+    Press(VK_F2);
+    Check(WaitUntil([&] { return !IsWindowVisible(preview); }), "a second F2 did not close it");
+    program.WaitFocus(edit7, "after the second F2");
+    Press(VK_RETURN);
+    program.WaitExit();
+    s.batchArgs = {L"--set", L"Edit7=5"};
+    s.WriteBatchArgs();
+}
+
 struct NamedScenario {
     const char* name;
     void (*run)(const Paths&);
@@ -724,6 +856,7 @@ const std::vector<NamedScenario> kScenarios = {
     {"off-screen position", OffScreenPositionMovesOnScreen},
     {"Alt+N and Alt+F4", CancelKeys},
     {"laid out again at another DPI", DpiChangeLaysOutAgain},
+    {"the preview beside the dialog", PreviewBesideTheDialog},
 };
 const std::vector<NamedScenario> kScaledScenarios = {
     {"scaled layout, fonts, glyphs and position", ScaledLayoutFontsAndPosition},
@@ -731,7 +864,8 @@ const std::vector<NamedScenario> kScaledScenarios = {
 
 // Wine has no "ＭＳ ゴシック". As the README says, IPA Gothic may stand in for it by name; or,
 // with `replaced` false, there is no stand-in, and the dialog must find a face of its own.
-void ReplaceJapaneseFontUnderWine(bool replaced) {
+// `captions`: IPA Gothic also stands in for the face Wine's captions fall back on for Japanese.
+void ReplaceJapaneseFontUnderWine(bool replaced, bool captions) {
     HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     if (!ntdll || !GetProcAddress(ntdll, "wine_get_version")) return;
     const wchar_t* const key = L"Software\\Wine\\Fonts\\Replacements";
@@ -741,9 +875,17 @@ void ReplaceJapaneseFontUnderWine(bool replaced) {
     }
     const wchar_t face[] = L"IPAGothic";
     RegSetKeyValueW(HKEY_CURRENT_USER, key, L"ＭＳ ゴシック", REG_SZ, face, sizeof face);
+    // Wine's captions reach Japanese through the face its caption font links to: for the
+    // preview's title in a picture.
+    if (captions) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, key, L"MS UI Gothic", REG_SZ, face, sizeof face);
+    } else {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, key, L"MS UI Gothic");
+    }
 }
 
-int HoldForScreenshot(const fs::path& root, const fs::path& exe, const fs::path& example) {
+int HoldForScreenshot(const fs::path& root, const fs::path& exe, const fs::path& example,
+                      bool withPreview) {
     const fs::path dir = root / kRunFolder / L"screenshot";
     fs::create_directories(dir);
     for (const wchar_t* file : {L"JWC_TEMP.TXT", L"kelm.dat"}) {
@@ -753,6 +895,17 @@ int HoldForScreenshot(const fs::path& root, const fs::path& exe, const fs::path&
     Program program(dir / L"Dovarin.exe", root, L"Dovarin");
     RECT frame = {};
     GetWindowRect(program.Form(), &frame);
+    if (withPreview) {
+        program.WaitFocus(win32::WinIdOf(ControlId::ComboBox1), "at the start");
+        Press(VK_F2);
+        HWND preview = WaitPreviewShown(program.Form());
+        Check(WaitUntil([&] { return !Text(PreviewLine(preview)).empty(); }) &&
+                  WaitUntil([&] { return ShowsDrawing(ClientPixels(preview)); }),
+              "the preview shows nothing");
+        RECT beside = {};
+        GetWindowRect(preview, &beside);
+        UnionRect(&frame, &frame, &beside);
+    }
     std::cout << "window " << frame.left << " " << frame.top << " " << frame.right - frame.left
               << " " << frame.bottom - frame.top << std::endl;
     const bool released = WaitUntil([&] { return fs::exists(root / L"release"); }, 60000);
@@ -803,7 +956,8 @@ int wmain(int argc, wchar_t** argv) {
     using namespace dovarin::ui;
     const std::wstring mode = argc > 1 ? argv[1] : L"";
     dovarin::win32::DeclareDpiAwareness();  // sees the screen as the program does
-    ReplaceJapaneseFontUnderWine(mode != L"scaled" && mode != L"hold-scaled");
+    ReplaceJapaneseFontUnderWine(mode != L"scaled" && mode != L"hold-scaled",
+                                 mode == L"hold-preview");
     try {
         if (mode == L"run" && argc == 5) {
             return RunScenarios({argv[2], argv[3], argv[4]}, kScenarios);
@@ -811,8 +965,8 @@ int wmain(int argc, wchar_t** argv) {
         if (mode == L"scaled" && argc == 5) {
             return RunScenarios({argv[2], argv[3], argv[4]}, kScaledScenarios);
         }
-        if ((mode == L"hold" || mode == L"hold-scaled") && argc == 5) {
-            return HoldForScreenshot(argv[2], argv[3], argv[4]);
+        if ((mode == L"hold" || mode == L"hold-scaled" || mode == L"hold-preview") && argc == 5) {
+            return HoldForScreenshot(argv[2], argv[3], argv[4], mode == L"hold-preview");
         }
         if (mode == L"time" && argc >= 5 && argc % 2 == 1) {
             std::vector<std::pair<fs::path, std::wstring>> programs;
@@ -829,7 +983,7 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     std::cerr << "usage: dovarin_ui_driver run|scaled ROOT DOVARIN_EXE SCENARIOS\n"
-                 "       dovarin_ui_driver hold|hold-scaled ROOT DOVARIN_EXE EXAMPLE\n"
+                 "       dovarin_ui_driver hold|hold-scaled|hold-preview ROOT DOVARIN_EXE EXAMPLE\n"
                  "       dovarin_ui_driver time RUNS EXE CAPTION [EXE CAPTION]...\n"
                  "       dovarin_ui_driver start EXE CAPTION SECONDS\n";
     return 64;

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "app/WindowPlacement.h"
+#include "app/win32/PreviewWindow.h"
 #include "app/win32/WideText.h"
 
 namespace dovarin::win32 {
@@ -49,7 +50,15 @@ MainForm::MainForm(HINSTANCE instance, HWND owner)
         SetWindowPos(hwnd_, nullptr, 0, 0, frame.cx, frame.cy,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    if (!CreateControls(instance)) DestroyWindow(hwnd_);
+    if (!CreateControls(instance)) {
+        DestroyWindow(hwnd_);
+        return;
+    }
+    preview_ = std::make_unique<PreviewWindow>(instance, hwnd_, [this] {
+        DialogControls controls = form_.Dialog.Controls;
+        ReadControls(controls);
+        return controls;
+    });
 }
 
 MainForm::~MainForm() {
@@ -195,6 +204,7 @@ void MainForm::Show() {
 
 bool MainForm::PreTranslate(MSG& message) {
     if (!hwnd_) return false;
+    if (preview_ && preview_->PreTranslate(message)) return true;  // F2
     // Alt+F4 closes the form whichever control has the focus: a drop-down list may keep the key
     // to itself.
     const bool ours = message.hwnd == hwnd_ || IsChild(hwnd_, message.hwnd);
@@ -222,6 +232,8 @@ LRESULT CALLBACK MainForm::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LP
 }
 
 LRESULT MainForm::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Changes, moves and the preview's menu item: the preview follows the dialog.
+    if (preview_ && preview_->OnDialogMessage(message, wParam, lParam)) return 0;
     switch (message) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));

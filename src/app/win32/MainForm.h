@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,8 @@
 #include "app/win32/WinUtil.h"
 
 namespace dovarin::win32 {
+
+class PreviewWindow;
 
 class MainForm final : public FormWindow {
   public:
@@ -97,6 +100,7 @@ class MainForm final : public FormWindow {
     std::map<ControlId, EditText> edits_;
     bool settingText_ = false;  // the program, not the user, is changing an edit
     bool closing_ = false;      // FormClose has been called
+    std::unique_ptr<PreviewWindow> preview_;
 };
 
 }  // namespace dovarin::win32
