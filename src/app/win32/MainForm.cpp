@@ -217,13 +217,7 @@ bool MainForm::PreTranslate(MSG& message) {
 }
 
 LRESULT CALLBACK MainForm::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* form = static_cast<MainForm*>(created->lpCreateParams);
-        form->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    auto* form = reinterpret_cast<MainForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* form = WindowOwner(hwnd, message, lParam, &MainForm::hwnd_);
     if (!form) return DefDlgProcW(hwnd, message, wParam, lParam);
     LRESULT result = 0;
     AbortOnFailure(form->form_,

@@ -258,13 +258,7 @@ void PreviewWindow::Paint() {
 // ---- the window's messages -------------------------------------------------------------------
 
 LRESULT CALLBACK PreviewWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* preview = static_cast<PreviewWindow*>(created->lpCreateParams);
-        preview->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(preview));
-    }
-    auto* preview = reinterpret_cast<PreviewWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* preview = WindowOwner(hwnd, message, lParam, &PreviewWindow::hwnd_);
     if (!preview) return DefWindowProcW(hwnd, message, wParam, lParam);
     // Nothing may be thrown into Windows, and the picture's failure is not the run's.
     try {

@@ -116,4 +116,16 @@ int SystemDpi();
 // The window size whose client area is width x height at that DPI.
 SIZE FrameSize(int width, int height, DWORD style, int dpi);
 
+// The object a window was made for (CreateWindowExW's last argument), kept in the window's user
+// data from WM_NCCREATE on, with its window handle set there; nullptr for the few messages before.
+template <class Owner>
+Owner* WindowOwner(HWND hwnd, UINT message, LPARAM lParam, HWND Owner::*handle) {
+    if (message == WM_NCCREATE) {
+        auto* owner = static_cast<Owner*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        owner->*handle = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
+    }
+    return reinterpret_cast<Owner*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
 }  // namespace dovarin::win32
