@@ -14,16 +14,16 @@ namespace dovarin {
 
 const InkStyle& StyleOf(Ink ink) {
     static const InkStyle kStyles[] = {
-        {0xa8, 0xa8, 0xa8, "in"},       // Input
-        {0x70, 0x70, 0x70, "picked"},   // Picked
-        {0xa0, 0xa0, 0xa0, "intext"},   // InputText
-        {0xa8, 0xa8, 0xa8, "in"},       // InputMark
-        {0x15, 0x65, 0xc0, "ans"},      // Answer
-        {0xc6, 0x28, 0x28, "anstext"},  // AnswerText
-        {0x2e, 0x7d, 0x32, "ansmark"},  // AnswerMark
-        {0x8e, 0x24, 0xaa, "ansdim"},   // AnswerDim
-        {0xef, 0x6c, 0x00, "ref"},      // Reference
-        {0xc8, 0xc8, 0xc8, "stale"},    // Stale
+        {0xa8, 0xa8, 0xa8, "in", 1},         // Input
+        {0x70, 0x70, 0x70, "picked", 2.5},   // Picked
+        {0xa0, 0xa0, 0xa0, "intext", 1},     // InputText
+        {0xa8, 0xa8, 0xa8, "in", 1},         // InputMark
+        {0x15, 0x65, 0xc0, "ans", 1.6},      // Answer
+        {0xc6, 0x28, 0x28, "anstext", 1},    // AnswerText
+        {0x2e, 0x7d, 0x32, "ansmark", 1.4},  // AnswerMark
+        {0x8e, 0x24, 0xaa, "ansdim", 1.6},   // AnswerDim
+        {0xef, 0x6c, 0x00, "ref", 1.5},      // Reference
+        {0xc8, 0xc8, 0xc8, "stale", 1},      // Stale
     };
     return kStyles[static_cast<int>(ink)];
 }

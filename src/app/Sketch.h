@@ -30,8 +30,9 @@ enum class Ink {
 struct InkStyle {
     std::uint8_t R, G, B;
     const char* SvgClass;
+    double Width;  // a line's width in pixels at 100 %: the picked line and the answer stand out
 };
-// The one home of the colours; the SVG classes carry the same.
+// The one home of the colours and line widths; the SVG classes carry the same.
 const InkStyle& StyleOf(Ink ink);
 
 struct Sketch {

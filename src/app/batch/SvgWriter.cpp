@@ -30,7 +30,7 @@ std::string Colour(Ink ink) {
 }
 
 // A rule of the style sheet: the selector, the property that takes the ink's colour (none for a
-// rule without colour), and the rest of its declarations.
+// rule without colour; a stroke takes the ink's width too), and the rest of its declarations.
 struct StyleRule {
     const char* selector;
     const char* colourProperty;
@@ -38,18 +38,20 @@ struct StyleRule {
     const char* rest;
 };
 
+constexpr const char* kStroke = "stroke";
+
 const StyleRule kStyleRules[] = {
-    {".in", "stroke", Ink::Input, ";stroke-width:1"},
+    {".in", kStroke, Ink::Input, ""},
     {".in.fill", "fill", Ink::Input, ""},
-    {".picked", "stroke", Ink::Picked, ";stroke-width:2.5"},
+    {".picked", kStroke, Ink::Picked, ""},
     {"text.intext", "fill", Ink::InputText, ""},
-    {".ans", "stroke", Ink::Answer, ";stroke-width:1.6"},
-    {".ansmark", "stroke", Ink::AnswerMark, ";stroke-width:1.4"},
+    {".ans", kStroke, Ink::Answer, ""},
+    {".ansmark", kStroke, Ink::AnswerMark, ""},
     {".ansmark.fill", "fill", Ink::AnswerMark, ""},
-    {".ansdim", "stroke", Ink::AnswerDim, ";stroke-width:1.6"},
+    {".ansdim", kStroke, Ink::AnswerDim, ""},
     {"text.ansdim", "fill", Ink::AnswerDim, ""},
     {"text.anstext", "fill", Ink::AnswerText, ""},
-    {".ref", "stroke", Ink::Reference, ";stroke-width:1.5;stroke-opacity:0.6"},
+    {".ref", kStroke, Ink::Reference, ";stroke-opacity:0.6"},
     {"text.anstext,text.ansdim", nullptr, Ink::Answer,
      "stroke:white;stroke-width:2.5px;paint-order:stroke"},
     {"text.ref", "fill", Ink::Reference,
@@ -62,6 +64,8 @@ std::string StyleSheet() {
     for (const StyleRule& rule : kStyleRules) {
         css += std::string(rule.selector) + "{";
         if (rule.colourProperty) css += std::string(rule.colourProperty) + ":" + Colour(rule.ink);
+        if (rule.colourProperty && std::string_view(rule.colourProperty) == kStroke)
+            css += ";stroke-width:" + FormatReal(StyleOf(rule.ink).Width);
         css += std::string(rule.rest) + "}";
     }
     return css +

@@ -57,8 +57,7 @@ class InkTools {
 };
 
 int PenWidth(Ink ink, int dpi) {
-    // The picked line stands out from the rest of what the host passed, as in the SVG picture.
-    return std::max(1, ScaleForDpi(ink == Ink::Picked ? 2 : 1, dpi));
+    return std::max(1, Px(StyleOf(ink).Width * dpi / kLayoutDpi));
 }
 
 void PaintPath(HDC dc, const Sketch::Path& path, const SketchView& view, int dpi) {
@@ -120,7 +119,7 @@ void PaintText(HDC dc, const Sketch::Text& t, const SketchView& view) {
 void PaintLabelMark(HDC dc, const Sketch::Label& label, const SketchView& view, int dpi) {
     const POINT at = Pixel(view, label.At);
     const int r = ScaleForDpi(kReferenceRadius, dpi);
-    const InkTools tools(dc, label.ink, false, std::max(1, ScaleForDpi(1, dpi)));
+    const InkTools tools(dc, label.ink, false, PenWidth(label.ink, dpi));
     Ellipse(dc, at.x - r, at.y - r, at.x + r + 1, at.y + r + 1);
     MoveToEx(dc, at.x - 2 * r, at.y, nullptr);
     LineTo(dc, at.x + 2 * r + 1, at.y);
