@@ -1,5 +1,6 @@
-// HostState for a test: fresh when the test (or a row of it) begins, and back at its defaults when
-// it ends, however it ends: an ASSERT that stops a test early leaves nothing to the next one.
+// HostState for a row of a table test: fresh when the row begins, and back at its defaults when it
+// ends, however it ends. Whole tests need nothing: HostStateScope.cpp gives every test of the
+// executables that link the exchange module a fresh state at its start and end.
 #pragma once
 
 #include "exchange/JwwGaibu.h"
