@@ -17,7 +17,6 @@ namespace {
 constexpr const wchar_t* kPreviewClass = L"DovarinPreview";
 constexpr const wchar_t* kPreviewTitle = L"Dovarin プレビュー";
 constexpr const wchar_t* kMenuText = L"プレビュー(&P)\tF2";
-constexpr UINT kRedraw = WM_APP + 20;
 // Sizeable, with a close box; never activated, so the dialog keeps the focus and its keys.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_NOACTIVATE;
@@ -205,7 +204,7 @@ void PreviewWindow::RequestRedraw() {
     // Typing quicker than a redraw never queues them: one is pending at most, and it reads the
     // controls when it runs, so the last state is the one drawn.
     if (!open_ || redrawPending_ || !hwnd_) return;
-    redrawPending_ = PostMessageW(hwnd_, kRedraw, 0, 0) != FALSE;
+    redrawPending_ = PostMessageW(hwnd_, kPreviewRedraw, 0, 0) != FALSE;
 }
 
 void PreviewWindow::Redraw() {
@@ -270,7 +269,7 @@ LRESULT CALLBACK PreviewWindow::WindowProc(HWND hwnd, UINT message, WPARAM wPara
 
 LRESULT PreviewWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case kRedraw:
+        case kPreviewRedraw:
             Redraw();
             return 0;
         case WM_MOUSEACTIVATE:

@@ -18,6 +18,9 @@ namespace dovarin::win32 {
 // The command of the item "プレビュー(&P)\tF2" in the dialog's system menu.
 // Below the system's own commands (0xF000), its low four bits clear, as they must be.
 constexpr UINT kPreviewMenuCommand = 0x0110;
+// The preview window's own message: redraw from the controls as they stand now. A change posts
+// it once; bench/win32's PreviewTime sends it to time one redraw alone.
+constexpr UINT kPreviewRedraw = WM_APP + 20;
 
 class PreviewWindow {
   public:
