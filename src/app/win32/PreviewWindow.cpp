@@ -78,12 +78,8 @@ bool PreviewWindow::OnDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             const auto& pos = *reinterpret_cast<const WINDOWPOS*>(lParam);
             // Hidden and shown with the dialog (minimised and restored through the application's
             // window); beside it wherever it goes.
-            if (pos.flags & SWP_HIDEWINDOW) {
-                ShowWindow(hwnd_, SW_HIDE);
-                return false;
-            }
             if ((pos.flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) Place();
-            if (pos.flags & SWP_SHOWWINDOW) ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+            Reveal();
             return false;
         }
     }
@@ -101,19 +97,22 @@ void PreviewWindow::Toggle() {
 }
 
 void PreviewWindow::Open() {
+    // No preview rather than a run broken off by its picture: whatever fails here (memory
+    // included), the dialog goes on as without one.
     try {
         if (!hwnd_ && !Create()) return;
         // The run's input as FormShow left it; the preview only reads it.
         if (!model_) model_ = std::make_unique<Preview>(HostState);
+        open_ = true;
+        Place();
+        Redraw();
+        Reveal();
+        CheckMenuItem(GetSystemMenu(dialog_, FALSE), kPreviewMenuCommand,
+                      MF_BYCOMMAND | MF_CHECKED);
+        UpdateWindow(hwnd_);
     } catch (...) {
-        return;  // no preview; the dialog goes on as without one
+        Close();
     }
-    open_ = true;
-    Place();
-    Redraw();
-    if (IsWindowVisible(dialog_)) ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
-    CheckMenuItem(GetSystemMenu(dialog_, FALSE), kPreviewMenuCommand, MF_BYCOMMAND | MF_CHECKED);
-    UpdateWindow(hwnd_);
 }
 
 void PreviewWindow::Close() {
@@ -146,8 +145,9 @@ bool PreviewWindow::Create() {
 
 void PreviewWindow::UseDpi(int dpi) {
     dpi_ = dpi;
-    lineFont_ = Font(CreateFormFont(Scaled(kFontHeight)));
-    SetFont(line_, lineFont_.Get());
+    Font font(CreateFormFont(Scaled(kFontHeight)));
+    SetFont(line_, font.Get());
+    lineFont_ = std::move(font);  // the old font goes once the line no longer uses it
 }
 
 // ---- place and layout ------------------------------------------------------------------------
@@ -168,10 +168,25 @@ std::optional<ScreenRect> PreviewWindow::BesideDialog() const {
 void PreviewWindow::Place() {
     const std::optional<ScreenRect> place = BesideDialog();
     if (!hwnd_ || !place) return;
-    placing_ = true;
-    SetWindowPos(hwnd_, nullptr, place->Left, place->Top, place->Right - place->Left,
-                 place->Bottom - place->Top, SWP_NOZORDER | SWP_NOACTIVATE);
-    placing_ = false;
+    // Where the room beside the dialog is narrower than the least window, the window would grow
+    // over the dialog: it waits, hidden, until the dialog stands where there is room.
+    const SIZE least = LeastFrame();
+    room_ = place->Right - place->Left >= least.cx && place->Bottom - place->Top >= least.cy;
+    if (room_) {
+        SetWindowPos(hwnd_, nullptr, place->Left, place->Top, place->Right - place->Left,
+                     place->Bottom - place->Top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void PreviewWindow::Reveal() {
+    const bool shown = open_ && room_ && IsWindowVisible(dialog_);
+    if (shown != (IsWindowVisible(hwnd_) != FALSE)) {
+        ShowWindow(hwnd_, shown ? SW_SHOWNOACTIVATE : SW_HIDE);
+    }
+}
+
+SIZE PreviewWindow::LeastFrame() const {
+    return FrameSize(Scaled(kLeastClient), Scaled(kLeastClient), kStyle, dpi_);
 }
 
 // The text line at the bottom, as high as its text wrapped to the width; the drawing above it.
@@ -210,16 +225,15 @@ void PreviewWindow::RequestRedraw() {
 void PreviewWindow::Redraw() {
     redrawPending_ = false;
     if (!open_ || !model_) return;
-    std::wstring line;
     try {
         frame_ = &model_->Update(read_());
-        line = WideFromCp932(frame_->Line);
+        const std::wstring line = WideFromCp932(frame_->Line);
+        if (line != WindowText(line_)) {
+            SetWindowTextW(line_, line.c_str());
+            Layout();
+        }
     } catch (...) {
         frame_ = nullptr;  // nothing drawn rather than a run broken off by its picture
-    }
-    if (line != WindowText(line_)) {
-        SetWindowTextW(line_, line.c_str());
-        Layout();
     }
     InvalidateRect(hwnd_, nullptr, FALSE);
     UpdateWindow(hwnd_);
@@ -244,7 +258,11 @@ void PreviewWindow::Paint() {
         if (frame_ && drawing > 0) {
             const SketchView view = FitSketch(frame_->Drawing, width, drawing, Scaled(kMargin));
             IntersectClipRect(memory, 0, 0, width, drawing);
-            PaintSketch(memory, frame_->Drawing, view, dpi_);
+            try {
+                PaintSketch(memory, frame_->Drawing, view, dpi_);
+            } catch (...) {
+                // Half a picture rather than a paint left open and its bitmap kept.
+            }
         }
         BitBlt(dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
         SelectObject(memory, oldBitmap);
@@ -285,17 +303,17 @@ LRESULT PreviewWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_CTLCOLORSTATIC:
             SetBkColor(reinterpret_cast<HDC>(wParam), kBackground);
             return reinterpret_cast<LRESULT>(background_.Get());
-        case WM_SIZE:
+        case WM_SIZING: {
             // The size the user gives it stays when the dialog moves.
-            if (!placing_ && wParam == SIZE_RESTORED) {
-                if (const std::optional<RECT> frame = WindowRect(hwnd_)) {
-                    size_ = {frame->right - frame->left, frame->bottom - frame->top};
-                }
-            }
+            const auto& frame = *reinterpret_cast<const RECT*>(lParam);
+            size_ = {frame.right - frame.left, frame.bottom - frame.top};
+            return TRUE;
+        }
+        case WM_SIZE:
             Layout();
             return 0;
         case WM_GETMINMAXINFO: {
-            const SIZE least = FrameSize(Scaled(kLeastClient), Scaled(kLeastClient), kStyle, dpi_);
+            const SIZE least = LeastFrame();
             auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
             info->ptMinTrackSize = {least.cx, least.cy};
             return 0;
@@ -306,6 +324,7 @@ LRESULT PreviewWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             UseDpi(HIWORD(wParam));
             size_ = {suggested.right - suggested.left, suggested.bottom - suggested.top};
             Place();
+            Reveal();
             Layout();
             return 0;
         }

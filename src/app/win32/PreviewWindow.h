@@ -53,6 +53,9 @@ class PreviewWindow {
     // Beside the dialog, at the size the window was first given or the user gave it.
     std::optional<ScreenRect> BesideDialog() const;
     void Place();
+    // Shown while open, with the dialog, where there is room beside it.
+    void Reveal();
+    SIZE LeastFrame() const;
     void Layout();
     // One redraw for however many changes come before it runs.
     void RequestRedraw();
@@ -68,8 +71,8 @@ class PreviewWindow {
     const PreviewFrame* frame_ = nullptr;
     bool open_ = false;
     bool redrawPending_ = false;
-    bool placing_ = false;  // the size changes by Place, not by the user
-    SIZE size_ = {};        // the frame's size: the first one, or what the user made it
+    bool room_ = true;  // the dialog has room beside it for the least window
+    SIZE size_ = {};    // the frame's size: the first one, or what the user made it
     int dpi_ = kLayoutDpi;
     Font lineFont_;
     Brush background_;
