@@ -33,7 +33,6 @@ class Preview {
     // and returns the frame. ComboBox3's items are the form's, whatever `controls` holds of them:
     // a window reports only the user's choices.
     const PreviewFrame& Update(const DialogControls& controls);
-    const PreviewFrame& Frame() const { return frame_; }
 
   private:
     void ShowInvalid(ControlId first);
@@ -43,7 +42,8 @@ class Preview {
     DialogControls controls_;  // the copy validated, with the form's text-type items
     Sketch given_;             // the picked line and the reference points, the same in every frame
     PreviewFrame frame_;
-    // Scratch storage, kept between redraws so that its memory is reused.
+    // Scratch storage: the writer's memory and output are kept between redraws so that their
+    // memory is reused; the answer is read back into a fresh state each time.
     CurrentAttributes cur_;
     FirstPendingFlags pending_;
     std::vector<OutputEntry> output_;

@@ -1,5 +1,5 @@
-// The writer of the answer: records in the host's syntax, collected in OutputBuffer and written
-// to JWC_TEMP.TXT when the form closes.
+// The writer of the answer: records in the host's syntax, appended to the output it is given (the
+// run's OutputBuffer, which is written to JWC_TEMP.TXT when the form closes, or the preview's own).
 //
 //   lg1          attribute records, written only when their value changes
 //   ly7
