@@ -35,6 +35,8 @@ struct InkStyle {
 // The one home of the colours and line widths; the SVG classes carry the same.
 const InkStyle& StyleOf(Ink ink);
 
+constexpr int kReferenceMarkRadius = 5;  // pixels at 100 %
+
 struct Sketch {
     struct Path {
         std::vector<Point> Points;
@@ -57,7 +59,11 @@ struct Sketch {
         std::string Cp932;
         Ink ink = Ink::Input;
     };
-    struct Label {  // a numbered reference point
+    // A numbered reference point. Every renderer draws it alike, whatever the drawing's scale: a
+    // ring of kReferenceMarkRadius pixels at 100 % with a cross of twice that reach, under the
+    // drawing so that it never hides the value text that starts at V, and the caption over it,
+    // below left, since the value text and its line lie to the right of V.
+    struct Label {
         Point At;
         std::string Caption;  // code page 932
         Ink ink = Ink::Reference;

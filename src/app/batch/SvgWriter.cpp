@@ -19,7 +19,6 @@ constexpr double kMinWidth = 940;  // room for the title and the legend
 constexpr double kTitleBand = 56;
 constexpr double kTitleLeft = 12;
 constexpr double kTitleFont = 15;  // pixels; a wide character takes about one, a narrow one half
-constexpr double kRefRadius = 5;
 
 // An ink's colour as CSS writes it.
 std::string Colour(Ink ink) {
@@ -168,19 +167,19 @@ void RenderReferenceMark(const Sketch::Label& label, const Viewport& v, std::str
     const double x = v.X(label.At.x);
     const double y = v.Y(label.At.y);
     svg += "<circle class=\"ref\" cx=\"" + Num(x) + "\" cy=\"" + Num(y) + "\" r=\"" +
-           Num(kRefRadius) + "\"/>\n";
-    svg += "<path class=\"ref\" d=\"M" + Num(x - 2 * kRefRadius) + " " + Num(y) + " H" +
-           Num(x + 2 * kRefRadius) + " M" + Num(x) + " " + Num(y - 2 * kRefRadius) + " V" +
-           Num(y + 2 * kRefRadius) + "\"/>\n";
+           Num(kReferenceMarkRadius) + "\"/>\n";
+    svg += "<path class=\"ref\" d=\"M" + Num(x - 2 * kReferenceMarkRadius) + " " + Num(y) + " H" +
+           Num(x + 2 * kReferenceMarkRadius) + " M" + Num(x) + " " +
+           Num(y - 2 * kReferenceMarkRadius) + " V" + Num(y + 2 * kReferenceMarkRadius) + "\"/>\n";
 }
 
 // The caption goes over it: below left, since the value text and its line lie to the right of V.
 void RenderReferenceCaption(const Sketch::Label& label, const Viewport& v, std::string& svg) {
     const double x = v.X(label.At.x);
     const double y = v.Y(label.At.y);
-    svg += "<text class=\"ref\" text-anchor=\"end\" x=\"" + Num(x - kRefRadius) + "\" y=\"" +
-           Num(y + 3 * kRefRadius + 4) + "\">" + XmlEscape(Cp932ToUtf8(label.Caption)) +
-           "</text>\n";
+    svg += "<text class=\"ref\" text-anchor=\"end\" x=\"" + Num(x - kReferenceMarkRadius) +
+           "\" y=\"" + Num(y + 3 * kReferenceMarkRadius + 4) + "\">" +
+           XmlEscape(Cp932ToUtf8(label.Caption)) + "</text>\n";
 }
 
 // About how wide the title is drawn: a refusal's Japanese message must not run off the picture.

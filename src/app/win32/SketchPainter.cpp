@@ -12,8 +12,6 @@
 namespace dovarin::win32 {
 namespace {
 
-constexpr int kReferenceRadius = 5;  // pixels at 96 DPI
-
 COLORREF ColorOf(Ink ink) {
     const InkStyle& style = StyleOf(ink);
     return RGB(style.R, style.G, style.B);
@@ -118,7 +116,7 @@ void PaintText(HDC dc, const Sketch::Text& t, const SketchView& view) {
 // A numbered point: a ring and a cross under the drawing, its number below left of it over it.
 void PaintLabelMark(HDC dc, const Sketch::Label& label, const SketchView& view, int dpi) {
     const POINT at = Pixel(view, label.At);
-    const int r = ScaleForDpi(kReferenceRadius, dpi);
+    const int r = ScaleForDpi(kReferenceMarkRadius, dpi);
     const InkTools tools(dc, label.ink, false, PenWidth(label.ink, dpi));
     Ellipse(dc, at.x - r, at.y - r, at.x + r + 1, at.y + r + 1);
     MoveToEx(dc, at.x - 2 * r, at.y, nullptr);
@@ -130,7 +128,7 @@ void PaintLabelMark(HDC dc, const Sketch::Label& label, const SketchView& view, 
 void PaintLabelCaption(HDC dc, const Sketch::Label& label, const SketchView& view, HFONT font,
                        int dpi) {
     const POINT at = Pixel(view, label.At);
-    const int r = ScaleForDpi(kReferenceRadius, dpi);
+    const int r = ScaleForDpi(kReferenceMarkRadius, dpi);
     const std::wstring caption = WideFromCp932(label.Caption);
     const HGDIOBJ old = SelectObject(dc, font);
     SetTextColor(dc, ColorOf(label.ink));
