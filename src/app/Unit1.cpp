@@ -138,7 +138,7 @@ void TForm1::Abort(bool outOfMemory) noexcept {
 void TForm1::FormClose() noexcept {
     if (closed_) return;
     closed_ = true;
-    if (Outcome.Aborted != FormOutcome::Break::None) OutputBuffer.clear();
+    if (Outcome.BrokeOff()) OutputBuffer.clear();
     // A show that broke off before it knew the answer's place answers in ExeDir, which the
     // program set before anything could fail.
     Outcome.AnswerWritten =

@@ -52,6 +52,8 @@ struct FormOutcome {
     Break Aborted = Break::None;
     bool AnswerWritten = false;       // FormClose wrote the exchange file
     bool SettingsSaveFailed = false;  // an OK's SaveSettings failed; the old file stays
+
+    bool BrokeOff() const { return Aborted != Break::None; }
 };
 
 // The handlers never let an exception out: the Win32 dialog and the batch tool call them as they

@@ -19,18 +19,14 @@ std::string StopLine(const HeadlessWindow& window) {
     return "refused: " + Cp932ToUtf8(window.Message().value_or(""));
 }
 
-bool Aborted(const TForm1& form) {
-    return form.Outcome.Aborted != FormOutcome::Break::None;
-}
-
 // Presses OK once; a stop or a refusal leaves the form open, and the run then ends as Cancel.
 int PressOk(TForm1& form, HeadlessWindow& window) {
     form.Button1Click();
-    if (Aborted(form)) return kExitAborted;
+    if (form.Outcome.BrokeOff()) return kExitAborted;
     if (window.Closed()) return kExitDone;
     std::cerr << StopLine(window) << '\n';
     form.Button2Click();
-    if (Aborted(form)) return kExitAborted;
+    if (form.Outcome.BrokeOff()) return kExitAborted;
     return window.Focus() ? kExitStopped : kExitRefused;
 }
 
@@ -48,7 +44,7 @@ int Operate(const BatchOptions& options, TForm1& form, HeadlessWindow& window,
             return;
         }
         form.Button2Click();
-        status = Aborted(form) ? kExitAborted : kExitDone;
+        status = form.Outcome.BrokeOff() ? kExitAborted : kExitDone;
     });
     return status;
 }
@@ -104,7 +100,7 @@ int WritePicture(RunPicture& picture, const std::string& outcome, const BatchOpt
 
 // The exit status of a run: the form's outcome first, then how OK or Cancel ended (`pressed`).
 int ExitStatus(const FormOutcome& outcome, int pressed) {
-    if (outcome.Aborted != FormOutcome::Break::None) return kExitAborted;
+    if (outcome.BrokeOff()) return kExitAborted;
     if (!outcome.AnswerWritten) return kExitCantWrite;  // a run that did not break off
     return pressed;
 }
@@ -119,7 +115,7 @@ int Finish(const TForm1& form, const HeadlessWindow& window, const BatchOptions&
     try {
         ReportFileProblems(form, options.Dir, answerMissing);
         outcome = Outcome(form, window, options.Cancel, pressed);
-        if (Aborted(form)) std::cerr << "dovarin-batch: " << outcome << '\n';
+        if (form.Outcome.BrokeOff()) std::cerr << "dovarin-batch: " << outcome << '\n';
         if (answerMissing) outcome += ", but the answer could not be written";
     } catch (...) {
         // No memory for the words: the status still says what happened.
@@ -136,7 +132,8 @@ int Run(const BatchOptions& options) {
     if (drawing) window.OnClose([&picture] { picture.CaptureAnswer(); });
 
     form.FormShow();
-    const int pressed = Aborted(form) ? kExitAborted : Operate(options, form, window, drawing);
+    const int pressed =
+        form.Outcome.BrokeOff() ? kExitAborted : Operate(options, form, window, drawing);
     return Finish(form, window, options, drawing, pressed);
 }
 
